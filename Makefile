@@ -1,0 +1,59 @@
+# The two commands of the README:
+#   make run    builds the Linux saver and starts it full screen on $DISPLAY
+#   make test   builds everything and runs every test (starts its own Xvfb)
+# Each installs the Debian packages it needs first (as root, silent when all are present).
+# Further targets come from mk/*.mk, one file per area.
+
+SHELL := /bin/bash
+JOBS ?= $(shell nproc)
+BUILD := build/linux
+
+# Debian packages, by what needs them. mk/*.mk files add to these lists.
+BUILD_PACKAGES := cmake make g++ pkg-config libgl-dev libegl-dev libglu1-mesa-dev libgl1-mesa-dri \
+  libjpeg62-turbo-dev libpng-dev libx11-dev libxss-dev libxext-dev libxrandr-dev libxinerama-dev \
+  libgtk-3-dev
+TEST_PACKAGES := libgtest-dev xvfb xdotool x11-utils x11-xserver-utils imagemagick clang libclang-rt-14-dev
+
+# Test steps run by `make test`, in order; mk/*.mk files add theirs.
+TEST_STEPS := test-linux test-sanitize
+
+.PHONY: all run test build deps test-deps configure test-linux test-sanitize clean
+all: build
+
+include $(sort $(wildcard mk/*.mk))
+
+deps:
+	@tools/install-packages $(BUILD_PACKAGES)
+
+test-deps:
+	@tools/install-packages $(BUILD_PACKAGES) $(TEST_PACKAGES) $(EXTRA_TEST_PACKAGES)
+
+$(BUILD)/CMakeCache.txt:
+	cmake --preset linux >/dev/null
+
+configure: deps $(BUILD)/CMakeCache.txt
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@if [ -z "$$DISPLAY" ]; then echo "make run: no X display (\$$DISPLAY is not set); start it from a desktop session."; exit 0; fi
+	$(BUILD)/morvane /s
+
+test: test-deps
+	@set -e; for step in $(TEST_STEPS); do $(MAKE) --no-print-directory $$step; done
+
+test-linux: configure
+	cmake --build $(BUILD) -j $(JOBS)
+	tests/with-xvfb ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# The unit and GL tests again, under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-sanitize: deps
+	@[ -f build/asan/CMakeCache.txt ] || cmake --preset asan >/dev/null
+	cmake --build build/asan -j $(JOBS) --target unit_tests $(if $(wildcard tests/gl/*.cpp),gl_tests)
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 build/asan/tests/unit_tests
+	$(if $(wildcard tests/gl/*.cpp),LSAN_OPTIONS=suppressions=$(CURDIR)/tests/support/lsan.supp \
+	  UBSAN_OPTIONS=print_stacktrace=1 build/asan/tests/gl_tests)
+
+clean:
+	rm -rf build

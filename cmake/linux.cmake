@@ -1,0 +1,49 @@
+# Linux build: the saver on X11 with GLX, the headless renderer on EGL, the tests and the tools.
+
+set(OpenGL_GL_PREFERENCE GLVND)
+find_package(OpenGL REQUIRED COMPONENTS OpenGL EGL GLX)
+find_package(JPEG REQUIRED)
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(GLU REQUIRED IMPORTED_TARGET glu)
+pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11 xscrnsaver)
+pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET gtk+-3.0)
+pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
+
+add_library(morvane_core STATIC ${MORVANE_CORE_SOURCES})
+target_include_directories(morvane_core PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(morvane_core PUBLIC OpenGL::GL PkgConfig::GLU JPEG::JPEG)
+
+# The embedded pictures (resources/CMakeLists.txt defines morvane_embedded).
+add_subdirectory(resources)
+
+add_library(morvane_offscreen STATIC ${PROJECT_SOURCE_DIR}/host/platform/egl_offscreen.cpp)
+target_include_directories(morvane_offscreen PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(morvane_offscreen PUBLIC OpenGL::EGL OpenGL::GL)
+
+# The saver: every host/platform/x11*.cpp and gtk*.cpp file is part of the X11 platform.
+file(GLOB MORVANE_X11_SOURCES CONFIGURE_DEPENDS
+  ${PROJECT_SOURCE_DIR}/host/platform/x11*.cpp
+  ${PROJECT_SOURCE_DIR}/host/platform/gtk*.cpp
+  ${PROJECT_SOURCE_DIR}/host/platform/posix*.cpp)
+add_executable(morvane ${MORVANE_X11_SOURCES})
+target_link_libraries(morvane PRIVATE morvane_core morvane_embedded OpenGL::GLX PkgConfig::X11 PkgConfig::GTK3)
+set(MORVANE_OPTIONAL_X11 xrandr xinerama xext)
+pkg_check_modules(X11_EXTRA IMPORTED_TARGET ${MORVANE_OPTIONAL_X11})
+if(X11_EXTRA_FOUND)
+  target_link_libraries(morvane PRIVATE PkgConfig::X11_EXTRA)
+endif()
+
+# Tools and benchmarks: each in a folder of its own with its own CMakeLists.txt.
+file(GLOB MORVANE_TOOL_DIRS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/*/CMakeLists.txt
+  ${PROJECT_SOURCE_DIR}/bench/*/CMakeLists.txt)
+foreach(tool_list ${MORVANE_TOOL_DIRS})
+  get_filename_component(tool_dir ${tool_list} DIRECTORY)
+  file(RELATIVE_PATH tool_rel ${PROJECT_SOURCE_DIR} ${tool_dir})
+  add_subdirectory(${tool_dir} ${tool_rel})
+endforeach()
+
+if(MORVANE_TESTS)
+  add_subdirectory(tests)
+endif()
+
+include(cmake/install.cmake OPTIONAL)

@@ -1,0 +1,160 @@
+// The one list of services the saver asks of the operating system, in the system's own terms.
+// Defined once per platform and picked at link time: platform/win32.cpp, platform/x11*.cpp,
+// platform/headless.cpp (offscreen renderer), tests/support/fake_platform.cpp (unit tests).
+//
+// Handles are plain integers: a window handle is an HWND on Windows and an X window id on X11.
+// Message numbers, styles and flags keep their Win32 values (see saver_constants.h), so the host
+// logic above this seam is the same code everywhere. Nothing here may include <windows.h> or Xlib.
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+using InstanceHandle = std::uintptr_t;
+using WindowHandle = std::uintptr_t;
+using DeviceContext = std::uintptr_t;
+using GlContext = std::uintptr_t;
+using CursorHandle = std::uintptr_t;
+using LibraryHandle = std::uintptr_t;
+using ResourceHandle = std::uintptr_t;
+using ResourceData = std::uintptr_t;
+using SettingsKey = std::uintptr_t;
+
+struct Point {
+    std::int32_t x;
+    std::int32_t y;
+};
+
+struct Rect {
+    std::int32_t left;
+    std::int32_t top;
+    std::int32_t right;
+    std::int32_t bottom;
+};
+
+// The window procedure's form: window, message number, wParam, lParam; returns the message result.
+using WindowProc = std::intptr_t (*)(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                                     std::intptr_t lParam);
+// A dialog procedure returns TRUE (1) or FALSE (0).
+using DialogProc = std::intptr_t (*)(WindowHandle dialog, std::uint32_t message, std::uintptr_t wParam,
+                                     std::intptr_t lParam);
+
+struct WindowClass {
+    std::uint32_t style;
+    WindowProc windowProc;
+    InstanceHandle instance;
+    const char* className;
+};
+
+struct Message {
+    WindowHandle window;
+    std::uint32_t message;
+    std::uintptr_t wParam;
+    std::intptr_t lParam;
+};
+
+// The fields of PIXELFORMATDESCRIPTOR that the saver sets; every other field is zero.
+struct PixelFormatRequest {
+    std::uint16_t size;
+    std::uint16_t version;
+    std::uint32_t flags;
+    std::uint8_t pixelType;
+    std::uint8_t colorBits;
+    std::uint8_t layerType;
+};
+
+// ---- process -----------------------------------------------------------------------------------
+// The whole command line, program path included (GetCommandLineA). On X11 it is rebuilt from argv.
+const char* getCommandLine();
+
+// ---- windows and messages ----------------------------------------------------------------------
+bool registerClass(const WindowClass& windowClass);
+// Returns 0 when the window cannot be created. The window procedure receives WM_CREATE before this
+// returns.
+WindowHandle createWindow(std::uint32_t exStyle, const char* className, const char* title, std::uint32_t style,
+                          std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                          WindowHandle parent, InstanceHandle instance);
+bool showWindow(WindowHandle window, std::int32_t showCommand);
+bool destroyWindow(WindowHandle window);
+std::intptr_t defWindowProc(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
+// PeekMessageA for every window of the thread and every message, with PM_REMOVE.
+bool peekMessage(Message& message);
+bool translateMessage(const Message& message);
+std::intptr_t dispatchMessage(const Message& message);
+bool postMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
+// Handled by the window procedure before this returns.
+std::intptr_t sendMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
+void postQuitMessage(std::int32_t exitCode);
+
+// ---- geometry ----------------------------------------------------------------------------------
+bool getWindowRect(WindowHandle window, Rect& rect);
+// SM_CXSCREEN (0) and SM_CYSCREEN (1) at least.
+std::int32_t getSystemMetrics(std::int32_t index);
+WindowHandle getForegroundWindow();
+
+// ---- cursor ------------------------------------------------------------------------------------
+bool getCursorPos(Point& point);
+// LoadCursorA: module 0 and IDC_ARROW (0x7F00) gives the arrow.
+CursorHandle loadCursor(InstanceHandle instance, std::uintptr_t cursorId);
+// A cursor of 0 hides it over the window.
+CursorHandle setCursor(CursorHandle cursor);
+
+// ---- saver state -------------------------------------------------------------------------------
+// SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, running, &previous, 0).
+bool setScreenSaverRunning(bool running);
+
+// ---- drawing surface ---------------------------------------------------------------------------
+DeviceContext getDC(WindowHandle window);
+std::int32_t releaseDC(WindowHandle window, DeviceContext dc);
+// Returns the index of the closest format, 0 when there is none.
+std::int32_t choosePixelFormat(DeviceContext dc, const PixelFormatRequest& request);
+bool setPixelFormat(DeviceContext dc, std::int32_t format, const PixelFormatRequest& request);
+bool swapBuffers(DeviceContext dc);
+GlContext createGlContext(DeviceContext dc);
+// A dc and context of 0 make no context current.
+bool makeCurrent(DeviceContext dc, GlContext context);
+bool deleteGlContext(GlContext context);
+
+// ---- dialogs -----------------------------------------------------------------------------------
+std::int32_t messageBox(WindowHandle owner, const char* text, const char* caption, std::uint32_t type);
+// Modal dialog from the program's dialog template `templateId`; returns what EndDialog was given.
+std::intptr_t dialogBoxParam(InstanceHandle instance, std::int32_t templateId, WindowHandle owner, DialogProc proc,
+                             std::intptr_t initParam);
+bool checkDlgButton(WindowHandle dialog, std::int32_t id, std::uint32_t check);
+std::uint32_t isDlgButtonChecked(WindowHandle dialog, std::int32_t id);
+bool endDialog(WindowHandle dialog, std::intptr_t result);
+
+// ---- time --------------------------------------------------------------------------------------
+// A 32-bit millisecond tick that wraps after about 49.7 days.
+std::uint32_t getTickCount();
+void sleepMs(std::uint32_t milliseconds);
+std::int64_t queryPerformanceFrequency();
+std::int64_t queryPerformanceCounter();
+
+// ---- libraries ---------------------------------------------------------------------------------
+// The platform id of GetVersionExA: 2 (VER_PLATFORM_WIN32_NT) where the saver checks no password
+// itself. X11 answers 2: the session's screen locker owns passwords there.
+std::uint32_t getPlatformId();
+LibraryHandle loadLibrary(const char* name);
+// Returns null when the library has no such function. The caller casts it to the function's type.
+void* getProcAddress(LibraryHandle library, const char* name);
+bool freeLibrary(LibraryHandle library);
+
+// ---- settings (HKEY_CURRENT_USER) --------------------------------------------------------------
+// Each returns 0 (ERROR_SUCCESS) on success and a non-zero error code otherwise.
+std::int32_t regOpenKey(const char* path, std::uint32_t access, SettingsKey& key);
+// Reads at most `size` bytes; on success `size` holds the length of the value.
+std::int32_t regQueryValue(SettingsKey key, const char* name, std::uint8_t* data, std::uint32_t& size);
+std::int32_t regCreateKey(const char* path, std::uint32_t access, SettingsKey& key);
+std::int32_t regSetValueDword(SettingsKey key, const char* name, std::uint32_t value);
+std::int32_t regCloseKey(SettingsKey key);
+
+// ---- embedded data (RT_RCDATA resources) -------------------------------------------------------
+ResourceHandle findResource(InstanceHandle instance, const char* name);
+std::uint32_t sizeofResource(InstanceHandle instance, ResourceHandle resource);
+ResourceData loadResource(InstanceHandle instance, ResourceHandle resource);
+// Valid for the life of the process; never unlocked or freed.
+const void* lockResource(ResourceData data);
+
+}  // namespace platform
