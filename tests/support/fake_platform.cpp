@@ -1,0 +1,566 @@
+// The scripted test platform: host/platform.h answered from in-memory state, with every call that
+// matters recorded. Pairs with fake_platform.h, which declares the test's controls.
+#include "tests/support/fake_platform.h"
+
+#include <cstring>
+#include <deque>
+#include <list>
+#include <set>
+
+#include "host/saver_constants.h"
+#include "resources/embedded.h"
+
+namespace {
+
+constexpr std::int32_t kAccessDenied = 5;
+constexpr std::int32_t kFileNotFound = 2;
+constexpr std::int32_t kMoreData = 234;
+constexpr std::int32_t kInvalidHandle = 6;
+constexpr std::uint32_t kWriteAccess = 0x2 | 0x4;
+constexpr std::intptr_t kBnClicked = 0;
+
+struct Window {
+    platform::WindowProc proc = nullptr;
+    platform::WindowHandle parent = 0;
+    platform::Rect rect = {0, 0, 0, 0};
+    bool alive = true;
+};
+
+struct Library {
+    std::map<std::string, void*> functions;
+};
+
+struct Resource {
+    const std::uint8_t* data;
+    std::uint32_t size;
+};
+
+struct State {
+    std::string commandLine = "morvane.scr";
+    std::int32_t screenWidth = 1920;
+    std::int32_t screenHeight = 1080;
+    platform::WindowHandle foreground = 0;
+
+    std::map<platform::WindowHandle, Window> windows;
+    platform::WindowHandle nextHandle = 0x100;
+    std::vector<platform::WindowClass> classes;
+    std::vector<std::string> classNames;  // owned copies of the registered names
+    bool failRegister = false;
+    bool failCreate = false;
+    std::vector<fake::CreatedWindow> created;
+    std::deque<platform::Message> queue;
+    std::vector<platform::Message> posted;
+    std::vector<platform::Message> sent;
+    std::vector<platform::Message> defaults;
+    std::vector<platform::WindowHandle> destroyed;
+    std::vector<std::int32_t> quits;
+
+    platform::Point cursor = {0, 0};
+    std::vector<platform::CursorHandle> cursors;
+    std::vector<bool> saverRunning;
+
+    std::int32_t pixelFormat = 7;
+    bool failPixelFormat = false;
+    std::vector<platform::PixelFormatRequest> formatRequests;
+    std::int32_t swaps = 0;
+    std::vector<std::uint32_t> sleeps;
+    std::function<void(std::uint32_t)> sleepHook;
+    std::vector<std::string> calls;
+
+    std::vector<fake::MessageBoxCall> boxes;
+    std::vector<fake::DialogStep> dialogScript;
+    std::vector<std::int32_t> autoChecks;
+    std::vector<fake::DialogCall> dialogs;
+    std::map<std::int32_t, std::uint32_t> buttons;
+    bool dialogEnded = false;
+    std::intptr_t dialogResult = -1;
+
+    std::uint32_t tick = 0;
+    std::int64_t counter = 0;
+    std::int64_t frequency = 1000000;
+
+    std::uint32_t platformId = VER_PLATFORM_WIN32_NT;
+    std::map<std::string, Library> libraries;
+    std::map<platform::LibraryHandle, std::string> loaded;
+    platform::LibraryHandle nextLibrary = 0x5000;
+    std::vector<std::string> loadedNames;
+
+    std::map<std::string, std::map<std::string, std::vector<std::uint8_t>>> settings;
+    std::set<std::string> readOnlyKeys;
+    std::set<std::string> unreadableKeys;
+    std::set<std::pair<std::string, std::string>> unreadableValues;
+    bool failWrites = false;
+    std::map<platform::SettingsKey, std::string> openKeys;
+    platform::SettingsKey nextKey = 0x9000;
+    std::vector<fake::KeyOpen> keyOpens;
+    std::int32_t writes = 0;
+
+    std::map<std::string, std::vector<std::uint8_t>> resourceOverrides;
+    std::set<std::string> hiddenResources;
+    std::map<platform::ResourceHandle, Resource> resources;
+    platform::ResourceHandle nextResource = 0x7000;
+};
+
+State state;
+// Bytes handed out by lockResource must outlive any reset: they are kept here for the process.
+std::list<std::vector<std::uint8_t>> resourceBytes;
+
+Window* findWindow(platform::WindowHandle handle) {
+    auto found = state.windows.find(handle);
+    if (found == state.windows.end() || !found->second.alive) return nullptr;
+    return &found->second;
+}
+
+std::intptr_t callProc(platform::WindowHandle handle, std::uint32_t message, std::uintptr_t wParam,
+                       std::intptr_t lParam) {
+    Window* window = findWindow(handle);
+    if (!window) return 0;
+    if (!window->proc) return platform::defWindowProc(handle, message, wParam, lParam);
+    return window->proc(handle, message, wParam, lParam);
+}
+
+void sendToDialog(platform::WindowHandle dialog, platform::DialogProc proc, std::int32_t id) {
+    proc(dialog, WM_COMMAND, (static_cast<std::uintptr_t>(kBnClicked) << 16) | static_cast<std::uint16_t>(id), 0);
+}
+
+}  // namespace
+
+namespace fake {
+
+void reset() { state = State(); }
+
+void setTickCount(std::uint32_t milliseconds) { state.tick = milliseconds; }
+void setPerformanceCounter(std::int64_t counts) { state.counter = counts; }
+void setPerformanceFrequency(std::int64_t countsPerSecond) { state.frequency = countsPerSecond; }
+
+void setResource(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+    state.resourceOverrides[name] = bytes;
+    state.hiddenResources.erase(name);
+}
+void hideResource(const std::string& name) { state.hiddenResources.insert(name); }
+
+void setCommandLine(const std::string& line) { state.commandLine = line; }
+void setScreenSize(std::int32_t width, std::int32_t height) {
+    state.screenWidth = width;
+    state.screenHeight = height;
+}
+void setForegroundWindow(platform::WindowHandle window) { state.foreground = window; }
+
+platform::WindowHandle addForeignWindow(const platform::Rect& rect) {
+    platform::WindowHandle handle = state.nextHandle++;
+    Window window;
+    window.rect = rect;
+    state.windows[handle] = window;
+    return handle;
+}
+bool windowExists(platform::WindowHandle window) { return findWindow(window) != nullptr; }
+platform::WindowHandle windowParent(platform::WindowHandle window) {
+    Window* found = findWindow(window);
+    return found ? found->parent : 0;
+}
+void failRegisterClass(bool fail) { state.failRegister = fail; }
+void failCreateWindow(bool fail) { state.failCreate = fail; }
+const std::vector<CreatedWindow>& createdWindows() { return state.created; }
+const std::vector<platform::WindowClass>& registeredClasses() { return state.classes; }
+
+const std::vector<platform::Message>& postedMessages() { return state.posted; }
+const std::vector<platform::Message>& sentMessages() { return state.sent; }
+const std::vector<platform::Message>& defaultHandled() { return state.defaults; }
+const std::vector<platform::WindowHandle>& destroyedWindows() { return state.destroyed; }
+std::vector<std::int32_t> quitCodes() { return state.quits; }
+std::size_t queuedMessageCount() { return state.queue.size(); }
+void queueMessage(const platform::Message& message) { state.queue.push_back(message); }
+
+void setCursorPos(std::int32_t x, std::int32_t y) { state.cursor = {x, y}; }
+const std::vector<platform::CursorHandle>& cursorsSet() { return state.cursors; }
+const std::vector<bool>& screenSaverRunningCalls() { return state.saverRunning; }
+
+void setChoosePixelFormatResult(std::int32_t format) { state.pixelFormat = format; }
+void failSetPixelFormat(bool fail) { state.failPixelFormat = fail; }
+const std::vector<platform::PixelFormatRequest>& pixelFormatRequests() { return state.formatRequests; }
+std::int32_t swapCount() { return state.swaps; }
+const std::vector<std::uint32_t>& sleeps() { return state.sleeps; }
+void setSleepHook(std::function<void(std::uint32_t)> hook) { state.sleepHook = std::move(hook); }
+const std::vector<std::string>& calls() { return state.calls; }
+
+const std::vector<MessageBoxCall>& messageBoxes() { return state.boxes; }
+void setDialogScript(const std::vector<DialogStep>& steps, const std::vector<std::int32_t>& autoCheckBoxes) {
+    state.dialogScript = steps;
+    state.autoChecks = autoCheckBoxes;
+}
+const std::vector<DialogCall>& dialogs() { return state.dialogs; }
+std::uint32_t dialogButtonState(std::int32_t id) {
+    auto found = state.buttons.find(id);
+    return found == state.buttons.end() ? BST_UNCHECKED : found->second;
+}
+
+void setPlatformId(std::uint32_t id) { state.platformId = id; }
+void setLibrary(const std::string& library) { state.libraries[library]; }
+void setLibraryFunction(const std::string& library, const std::string& name, void* function) {
+    state.libraries[library].functions[name] = function;
+}
+const std::vector<std::string>& loadedLibraries() { return state.loadedNames; }
+std::int32_t openLibraryCount() { return static_cast<std::int32_t>(state.loaded.size()); }
+
+void setSettingBytes(const std::string& path, const std::string& name, const std::vector<std::uint8_t>& bytes) {
+    state.settings[path][name] = bytes;
+}
+void setSettingDword(const std::string& path, const std::string& name, std::uint32_t value) {
+    std::vector<std::uint8_t> bytes(4);
+    for (int i = 0; i < 4; ++i) bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));
+    setSettingBytes(path, name, bytes);
+}
+bool hasSettingKey(const std::string& path) { return state.settings.count(path) != 0; }
+bool settingBytes(const std::string& path, const std::string& name, std::vector<std::uint8_t>& bytes) {
+    auto key = state.settings.find(path);
+    if (key == state.settings.end()) return false;
+    auto value = key->second.find(name);
+    if (value == key->second.end()) return false;
+    bytes = value->second;
+    return true;
+}
+void setKeyReadOnly(const std::string& path) { state.readOnlyKeys.insert(path); }
+void setKeyUnreadable(const std::string& path) { state.unreadableKeys.insert(path); }
+void setValueUnreadable(const std::string& path, const std::string& name) {
+    state.unreadableValues.insert({path, name});
+}
+void failSettingWrites(bool fail) { state.failWrites = fail; }
+const std::vector<KeyOpen>& keyOpens() { return state.keyOpens; }
+std::int32_t openKeyCount() { return static_cast<std::int32_t>(state.openKeys.size()); }
+std::int32_t settingWriteCount() { return state.writes; }
+
+}  // namespace fake
+
+namespace platform {
+
+const char* getCommandLine() { return state.commandLine.c_str(); }
+
+bool registerClass(const WindowClass& windowClass) {
+    state.calls.push_back(std::string("registerClass ") + (windowClass.className ? windowClass.className : ""));
+    if (state.failRegister || !windowClass.className) return false;
+    state.classNames.push_back(windowClass.className);
+    state.classes.push_back(windowClass);
+    return true;
+}
+
+WindowHandle createWindow(std::uint32_t exStyle, const char* className, const char* title, std::uint32_t style,
+                          std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                          WindowHandle parent, InstanceHandle /*instance*/) {
+    state.calls.push_back(std::string("createWindow ") + (title ? title : ""));
+    if (state.failCreate || !className) return 0;
+    if ((style & WS_CHILD) && !findWindow(parent)) return 0;
+    if (parent != 0 && !findWindow(parent)) return 0;
+    WindowProc proc = nullptr;
+    for (std::size_t i = 0; i < state.classes.size(); ++i)
+        if (state.classNames[i] == className) proc = state.classes[i].windowProc;
+    if (!proc) return 0;
+    WindowHandle handle = state.nextHandle++;
+    Window window;
+    window.proc = proc;
+    window.parent = parent;
+    window.rect = {x, y, x + width, y + height};
+    state.windows[handle] = window;
+    state.created.push_back({handle, exStyle, className, title ? title : "", style, window.rect, parent});
+    proc(handle, WM_CREATE, 0, 0);
+    return handle;
+}
+
+bool showWindow(WindowHandle window, std::int32_t showCommand) {
+    state.calls.push_back("showWindow " + std::to_string(showCommand));
+    return findWindow(window) != nullptr;
+}
+
+bool destroyWindow(WindowHandle window) {
+    state.calls.push_back("destroyWindow");
+    if (!findWindow(window)) return false;
+    state.destroyed.push_back(window);
+    callProc(window, WM_DESTROY, 0, 0);
+    // The children go after their parent, as on the real platform.
+    std::vector<WindowHandle> children;
+    for (const auto& entry : state.windows)
+        if (entry.second.alive && entry.second.parent == window) children.push_back(entry.first);
+    for (WindowHandle child : children) destroyWindow(child);
+    if (Window* gone = findWindow(window)) gone->alive = false;
+    return true;
+}
+
+std::intptr_t defWindowProc(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
+    state.defaults.push_back({window, message, wParam, lParam});
+    if (message == WM_CLOSE) destroyWindow(window);
+    return 0;
+}
+
+bool peekMessage(Message& message) {
+    if (state.queue.empty()) return false;
+    message = state.queue.front();
+    state.queue.pop_front();
+    return true;
+}
+
+bool translateMessage(const Message& message) { return message.message == WM_KEYDOWN; }
+
+std::intptr_t dispatchMessage(const Message& message) {
+    return callProc(message.window, message.message, message.wParam, message.lParam);
+}
+
+bool postMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
+    state.posted.push_back({window, message, wParam, lParam});
+    if (!findWindow(window)) return false;
+    state.queue.push_back({window, message, wParam, lParam});
+    return true;
+}
+
+std::intptr_t sendMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
+    state.sent.push_back({window, message, wParam, lParam});
+    return callProc(window, message, wParam, lParam);
+}
+
+void postQuitMessage(std::int32_t exitCode) {
+    state.quits.push_back(exitCode);
+    state.queue.push_back({0, WM_QUIT, static_cast<std::uintptr_t>(exitCode), 0});
+}
+
+bool getWindowRect(WindowHandle window, Rect& rect) {
+    Window* found = findWindow(window);
+    if (!found) return false;
+    rect = found->rect;
+    return true;
+}
+
+std::int32_t getSystemMetrics(std::int32_t index) {
+    if (index == SM_CXSCREEN) return state.screenWidth;
+    if (index == SM_CYSCREEN) return state.screenHeight;
+    return 0;
+}
+
+WindowHandle getForegroundWindow() { return state.foreground; }
+
+bool getCursorPos(Point& point) {
+    point = state.cursor;
+    return true;
+}
+
+CursorHandle loadCursor(InstanceHandle instance, std::uintptr_t cursorId) {
+    return instance == 0 && cursorId == IDC_ARROW ? fake::kArrowCursor : 0;
+}
+
+CursorHandle setCursor(CursorHandle cursor) {
+    CursorHandle previous = state.cursors.empty() ? 0 : state.cursors.back();
+    state.cursors.push_back(cursor);
+    return previous;
+}
+
+bool setScreenSaverRunning(bool running) {
+    state.calls.push_back(running ? "setScreenSaverRunning 1" : "setScreenSaverRunning 0");
+    state.saverRunning.push_back(running);
+    return true;
+}
+
+DeviceContext getDC(WindowHandle window) {
+    state.calls.push_back("getDC");
+    return findWindow(window) ? 0xDC00 + window : 0;
+}
+
+std::int32_t releaseDC(WindowHandle /*window*/, DeviceContext /*dc*/) {
+    state.calls.push_back("releaseDC");
+    return 1;
+}
+
+std::int32_t choosePixelFormat(DeviceContext /*dc*/, const PixelFormatRequest& request) {
+    state.calls.push_back("choosePixelFormat");
+    state.formatRequests.push_back(request);
+    return state.pixelFormat;
+}
+
+bool setPixelFormat(DeviceContext /*dc*/, std::int32_t format, const PixelFormatRequest& /*request*/) {
+    state.calls.push_back("setPixelFormat " + std::to_string(format));
+    return !state.failPixelFormat;
+}
+
+bool swapBuffers(DeviceContext /*dc*/) {
+    state.calls.push_back("swapBuffers");
+    ++state.swaps;
+    return true;
+}
+
+GlContext createGlContext(DeviceContext dc) {
+    state.calls.push_back("createGlContext");
+    return dc ? 0x6100 : 0;
+}
+
+bool makeCurrent(DeviceContext dc, GlContext context) {
+    state.calls.push_back(dc && context ? "makeCurrent 1" : "makeCurrent 0");
+    return true;
+}
+
+bool deleteGlContext(GlContext /*context*/) {
+    state.calls.push_back("deleteGlContext");
+    return true;
+}
+
+std::int32_t messageBox(WindowHandle owner, const char* text, const char* caption, std::uint32_t type) {
+    state.calls.push_back("messageBox");
+    state.boxes.push_back({owner, text ? text : "", caption ? caption : "", type});
+    return static_cast<std::int32_t>(IDOK);
+}
+
+std::intptr_t dialogBoxParam(InstanceHandle /*instance*/, std::int32_t templateId, WindowHandle owner,
+                             DialogProc proc, std::intptr_t initParam) {
+    state.calls.push_back("dialogBoxParam " + std::to_string(templateId));
+    WindowHandle dialog = state.nextHandle++;
+    state.buttons.clear();
+    state.dialogEnded = false;
+    state.dialogResult = -1;
+    fake::DialogCall call = {templateId, owner, initParam, 0, 0, -1};
+    call.initResult = proc(dialog, WM_INITDIALOG, 0, initParam);
+    if (!state.autoChecks.empty()) call.checkAfterInit = fake::dialogButtonState(state.autoChecks.front());
+    for (const fake::DialogStep& step : state.dialogScript) {
+        if (state.dialogEnded) break;
+        if (step.kind == fake::DialogStep::Kind::SetCheck) {
+            state.buttons[step.id] = step.check;
+            continue;
+        }
+        for (std::int32_t box : state.autoChecks)
+            if (box == step.id) state.buttons[box] = state.buttons[box] == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
+        sendToDialog(dialog, proc, step.id);
+    }
+    call.result = state.dialogResult;
+    state.dialogs.push_back(call);
+    return state.dialogResult;
+}
+
+bool checkDlgButton(WindowHandle /*dialog*/, std::int32_t id, std::uint32_t check) {
+    state.buttons[id] = check;
+    return true;
+}
+
+std::uint32_t isDlgButtonChecked(WindowHandle /*dialog*/, std::int32_t id) { return fake::dialogButtonState(id); }
+
+bool endDialog(WindowHandle /*dialog*/, std::intptr_t result) {
+    state.dialogEnded = true;
+    state.dialogResult = result;
+    return true;
+}
+
+std::uint32_t getTickCount() { return state.tick; }
+
+void sleepMs(std::uint32_t milliseconds) {
+    state.calls.push_back("sleep " + std::to_string(milliseconds));
+    state.sleeps.push_back(milliseconds);
+    if (state.sleepHook) state.sleepHook(milliseconds);
+}
+
+std::int64_t queryPerformanceFrequency() { return state.frequency; }
+std::int64_t queryPerformanceCounter() { return state.counter; }
+
+std::uint32_t getPlatformId() { return state.platformId; }
+
+LibraryHandle loadLibrary(const char* name) {
+    std::string wanted = name ? name : "";
+    state.calls.push_back("loadLibrary " + wanted);
+    state.loadedNames.push_back(wanted);
+    if (!state.libraries.count(wanted)) return 0;
+    LibraryHandle handle = state.nextLibrary++;
+    state.loaded[handle] = wanted;
+    return handle;
+}
+
+void* getProcAddress(LibraryHandle library, const char* name) {
+    auto found = state.loaded.find(library);
+    if (found == state.loaded.end() || !name) return nullptr;
+    const auto& functions = state.libraries[found->second].functions;
+    auto function = functions.find(name);
+    return function == functions.end() ? nullptr : function->second;
+}
+
+bool freeLibrary(LibraryHandle library) {
+    state.calls.push_back("freeLibrary");
+    return state.loaded.erase(library) != 0;
+}
+
+std::int32_t regOpenKey(const char* path, std::uint32_t access, SettingsKey& key) {
+    std::string wanted = path ? path : "";
+    std::int32_t result = ERROR_SUCCESS;
+    if (state.unreadableKeys.count(wanted) || (state.readOnlyKeys.count(wanted) && (access & kWriteAccess)))
+        result = kAccessDenied;
+    else if (!state.settings.count(wanted))
+        result = kFileNotFound;
+    state.keyOpens.push_back({wanted, access, false, result});
+    if (result != ERROR_SUCCESS) return result;
+    key = state.nextKey++;
+    state.openKeys[key] = wanted;
+    return result;
+}
+
+std::int32_t regQueryValue(SettingsKey key, const char* name, std::uint8_t* data, std::uint32_t& size) {
+    auto open = state.openKeys.find(key);
+    if (open == state.openKeys.end()) return kInvalidHandle;
+    std::string wanted = name ? name : "";
+    if (state.unreadableValues.count({open->second, wanted})) return kAccessDenied;
+    std::vector<std::uint8_t> bytes;
+    if (!fake::settingBytes(open->second, wanted, bytes)) return kFileNotFound;
+    if (bytes.size() > size) {
+        size = static_cast<std::uint32_t>(bytes.size());
+        return kMoreData;
+    }
+    if (!bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
+    size = static_cast<std::uint32_t>(bytes.size());
+    return ERROR_SUCCESS;
+}
+
+std::int32_t regCreateKey(const char* path, std::uint32_t access, SettingsKey& key) {
+    std::string wanted = path ? path : "";
+    std::int32_t result = ERROR_SUCCESS;
+    if (state.unreadableKeys.count(wanted) || (state.readOnlyKeys.count(wanted) && (access & kWriteAccess)))
+        result = kAccessDenied;
+    state.keyOpens.push_back({wanted, access, true, result});
+    if (result != ERROR_SUCCESS) return result;
+    state.settings[wanted];
+    key = state.nextKey++;
+    state.openKeys[key] = wanted;
+    return result;
+}
+
+std::int32_t regSetValueDword(SettingsKey key, const char* name, std::uint32_t value) {
+    auto open = state.openKeys.find(key);
+    if (open == state.openKeys.end()) return kInvalidHandle;
+    if (state.failWrites || state.readOnlyKeys.count(open->second)) return kAccessDenied;
+    ++state.writes;
+    fake::setSettingDword(open->second, name ? name : "", value);
+    return ERROR_SUCCESS;
+}
+
+std::int32_t regCloseKey(SettingsKey key) { return state.openKeys.erase(key) ? ERROR_SUCCESS : kInvalidHandle; }
+
+ResourceHandle findResource(InstanceHandle /*instance*/, const char* name) {
+    if (!name || state.hiddenResources.count(name)) return 0;
+    Resource resource;
+    auto replaced = state.resourceOverrides.find(name);
+    if (replaced != state.resourceOverrides.end()) {
+        resourceBytes.push_back(replaced->second);
+        resource = {resourceBytes.back().data(), static_cast<std::uint32_t>(resourceBytes.back().size())};
+    } else {
+        const EmbeddedResource* embedded = findEmbeddedResource(name);
+        if (!embedded) return 0;
+        resource = {embedded->data, embedded->size};
+    }
+    ResourceHandle handle = state.nextResource++;
+    state.resources[handle] = resource;
+    return handle;
+}
+
+std::uint32_t sizeofResource(InstanceHandle /*instance*/, ResourceHandle resource) {
+    auto found = state.resources.find(resource);
+    return found == state.resources.end() ? 0 : found->second.size;
+}
+
+ResourceData loadResource(InstanceHandle /*instance*/, ResourceHandle resource) {
+    return state.resources.count(resource) ? resource : 0;
+}
+
+const void* lockResource(ResourceData data) {
+    auto found = state.resources.find(data);
+    return found == state.resources.end() ? nullptr : found->second.data;
+}
+
+}  // namespace platform
