@@ -1,0 +1,156 @@
+// The two loaders' decoding halves, each with its own decompress object, error trap and recovery
+// point. Pairs with picture_decode.h.
+//
+// Between setjmp and the library calls nothing has a destructor: an error leaves the library by
+// longjmp. The slot is volatile because it changes after setjmp and is read on the recovery path.
+#include "images/picture_decode.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "images/jpeg_decode.h"
+
+namespace {
+
+// R, G, B of each pixel from the decoded colour row. A picture that did not decode to 3 components
+// still reads only inside its row: grey repeats its one sample, more components give their first three.
+void colourRowStep(const RowTarget& target, j_decompress_ptr cinfo, const JSAMPLE* row, std::size_t offset) {
+    if (offset >= target.size) return;
+    const int components = cinfo->output_components;
+    const std::int32_t width = std::min<std::int32_t>(target.width, static_cast<std::int32_t>(cinfo->output_width));
+    std::uint8_t* out = target.pixels + offset;
+    if (components == 3) {
+        for (std::int32_t i = 0; i < width; ++i) {
+            out[4 * i] = row[3 * i];
+            out[4 * i + 1] = row[3 * i + 1];
+            out[4 * i + 2] = row[3 * i + 2];
+        }
+        return;
+    }
+    for (std::int32_t i = 0; i < width; ++i)
+        for (int k = 0; k < 3; ++k) out[4 * i + k] = row[i * components + std::min(k, components - 1)];
+}
+
+// The alpha byte of each pixel from the mask's first sample. Mask rows and pixels beyond the colour
+// picture's size are dropped, so a mask of another size lines up at the top-left corner.
+void maskRowStep(const RowTarget& target, j_decompress_ptr cinfo, const JSAMPLE* row, std::size_t offset) {
+    if (offset >= target.size) return;
+    const int components = cinfo->output_components;
+    const std::int32_t width = std::min<std::int32_t>(target.width, static_cast<std::int32_t>(cinfo->output_width));
+    std::uint8_t* out = target.pixels + offset;
+    for (std::int32_t i = 0; i < width; ++i) out[4 * i + 3] = row[i * components];
+}
+
+void copyRowStep(const RowTarget& target, j_decompress_ptr, const JSAMPLE* row, std::size_t offset) {
+    if (offset >= target.size) return;
+    std::memcpy(target.pixels + offset, row, target.rowLength);
+}
+
+// Frees the pixel buffer this call allocated (if any), leaving the image without one.
+void releasePixels(TextureImage& image, std::uint8_t* volatile* owned) {
+    if (*owned == nullptr) return;
+    std::free(*owned);
+    *owned = nullptr;
+    image.pixels = nullptr;
+}
+
+}  // namespace
+
+bool decodeMaskedPicture(TextureImage& image, const char* colourName, const char* maskName) {
+    jpeg_decompress_struct cinfo;
+    JpegErrorTrap trap;
+    ResourceBuffer* volatile slot = nullptr;
+    std::uint8_t* volatile owned = nullptr;
+
+    cinfo.err = jpeg_std_error(&trap.manager);
+    trap.manager.error_exit = jumpOnJpegError;
+    if (setjmp(trap.recoveryPoint)) {
+        jpeg_destroy_decompress(&cinfo);
+        releaseResourceBuffer(&slot);
+        releasePixels(image, &owned);
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+
+    if (!openPicture(&cinfo, &slot, colourName)) {
+        jpeg_destroy_decompress(&cinfo);
+        releaseResourceBuffer(&slot);
+        return false;
+    }
+    image.width = static_cast<std::int32_t>(cinfo.output_width);
+    image.height = static_cast<std::int32_t>(cinfo.output_height);
+    image.bitsPerPixel = 32;
+    RowTarget target;
+    target.width = image.width;
+    target.height = image.height;
+    target.rowLength = static_cast<std::size_t>(image.width) * 4;
+    target.size = pixelBufferSize(target.rowLength, static_cast<std::size_t>(image.height));
+    image.pixels = target.size ? static_cast<std::uint8_t*>(std::calloc(target.size, 1)) : nullptr;
+    if (image.pixels == nullptr) {
+        jpeg_destroy_decompress(&cinfo);
+        releaseResourceBuffer(&slot);
+        return false;
+    }
+    owned = image.pixels;
+    target.pixels = image.pixels;
+    readRows(&cinfo, target, colourRowStep);
+    jpeg_finish_decompress(&cinfo);
+    releaseResourceBuffer(&slot);
+
+    if (!openPicture(&cinfo, &slot, maskName)) {
+        jpeg_destroy_decompress(&cinfo);
+        releaseResourceBuffer(&slot);
+        releasePixels(image, &owned);
+        return false;
+    }
+    readRows(&cinfo, target, maskRowStep);
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    releaseResourceBuffer(&slot);
+    return true;
+}
+
+bool decodePicture(TextureImage& image, const char* name) {
+    jpeg_decompress_struct cinfo;
+    JpegErrorTrap trap;
+    ResourceBuffer* volatile slot = nullptr;
+    std::uint8_t* volatile owned = nullptr;
+
+    cinfo.err = jpeg_std_error(&trap.manager);
+    trap.manager.error_exit = jumpOnJpegError;
+    if (setjmp(trap.recoveryPoint)) {
+        jpeg_destroy_decompress(&cinfo);
+        releaseResourceBuffer(&slot);
+        releasePixels(image, &owned);
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+
+    if (!openPicture(&cinfo, &slot, name)) {
+        jpeg_destroy_decompress(&cinfo);
+        releaseResourceBuffer(&slot);
+        return false;
+    }
+    image.width = static_cast<std::int32_t>(cinfo.output_width);
+    image.height = static_cast<std::int32_t>(cinfo.output_height);
+    image.bitsPerPixel = 8 * cinfo.output_components;
+    RowTarget target;
+    target.width = image.width;
+    target.height = image.height;
+    target.rowLength = static_cast<std::size_t>(image.width) * static_cast<std::size_t>(cinfo.output_components);
+    target.size = pixelBufferSize(target.rowLength, static_cast<std::size_t>(image.height));
+    image.pixels = target.size ? static_cast<std::uint8_t*>(std::calloc(target.size, 1)) : nullptr;
+    if (image.pixels == nullptr) {
+        jpeg_destroy_decompress(&cinfo);
+        releaseResourceBuffer(&slot);
+        return false;
+    }
+    owned = image.pixels;
+    target.pixels = image.pixels;
+    readRows(&cinfo, target, copyRowStep);
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    releaseResourceBuffer(&slot);
+    return true;
+}

@@ -1,0 +1,47 @@
+// The loaders that turn embedded pictures into OpenGL textures, and the upload they share.
+// Pairs with texture_image.h; the decoding itself is in picture_decode.cpp.
+#include "images/texture_image.h"
+
+#include <cstdlib>
+
+#include <GL/gl.h>
+
+#include "images/picture_decode.h"
+
+bool loadMaskedTexture(TextureImage& image, const char* colourName, const char* maskName) {
+    if (!decodeMaskedPicture(image, colourName, maskName)) return false;
+    return uploadTexture(image);
+}
+
+bool loadTexture(TextureImage& image, const char* name) {
+    if (!decodePicture(image, name)) return false;
+    return uploadTexture(image);
+}
+
+bool uploadTexture(TextureImage& image) {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    image.textureName = name;
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLfloat>(GL_LINEAR));
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLfloat>(GL_LINEAR));
+    GLenum format = GL_RGBA;
+    switch (image.bitsPerPixel) {
+    case 8:
+    case 16:
+        format = GL_ALPHA;
+        break;
+    case 24:
+        format = GL_RGB;
+        break;
+    default:
+        break;
+    }
+    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), image.width, image.height, 0, format,
+                 GL_UNSIGNED_BYTE, image.pixels);
+    std::free(image.pixels);
+    image.pixels = nullptr;
+    return true;
+}
