@@ -27,3 +27,13 @@ extern MirrorTransition mirrorTransition;
 
 // Fills every field of `config` from a wedge angle in degrees.
 void buildMirrorConfig(MirrorConfig& config, float wedgeAngle);
+
+// The angle to use for `index` of the eight table entries: 360 / (10 + 2 index), as a float.
+float tableWedgeAngle(std::int32_t index);
+
+// The smooth step d * d * (3 - 2d) for d in [0, 1].
+float smoothStep(float d);
+
+// The wedge angle on screen at scene time `time`: from fromAngle toward toAngle over `duration`,
+// smoothed, held at toAngle once the duration is over.
+float blendedAngle(const MirrorTransition& transition, float time);

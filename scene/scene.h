@@ -13,6 +13,11 @@ class Scene {
 public:
     // The client size in pixels. The GL context must be current.
     Scene(std::int32_t width, std::int32_t height);
+    // A scene for the logic alone, with no GL context: seeded, layouts built and the first chosen,
+    // clock started, the sprite field constructed but not set up (no sprites, no textures). Its
+    // render must not be called.
+    struct WithoutGraphics {};
+    Scene(std::int32_t width, std::int32_t height, WithoutGraphics);
     // Must run while the GL context is still current: the sprite field deletes its textures.
     ~Scene();
     Scene(const Scene&) = delete;
@@ -22,10 +27,14 @@ public:
     // Returns true: the caller swaps buffers.
     bool render(std::int32_t flags);
 
+    // The clock, then the sprite field, moved on to this frame's time.
+    void advance();
     void startClock();
     void updateClock();
     void pickRandomMirrorConfig(bool animate);
     void selectMirrorConfig(std::int32_t index, bool animate);
+    // The blended layout while a transition runs (closing it in its last frame), else currentConfig.
+    const MirrorConfig& configToDraw();
     void drawKaleidoscope(const MirrorConfig& config);
 
     MirrorConfig mirrorConfigs[8];

@@ -1,0 +1,44 @@
+// Drawing the sprite field through the mirrors: one pair of wedges per step around the centre, the
+// second of each pair mirrored, each clipped to its wedge by two user clip planes. Pairs with
+// scene.h and mirror_config.h.
+#include <GL/gl.h>
+
+#include "scene/scene.h"
+#include "sprites/sprite_field.h"
+
+void Scene::drawKaleidoscope(const MirrorConfig& config) {
+    SpriteField* field = spriteField;
+    glPushMatrix();
+    // The logo band goes first: before any clip plane and outside the rotations.
+    if (field) field->beginDraw();
+    if (mirrorsOn) {
+        glEnable(GL_CLIP_PLANE0);
+        glEnable(GL_CLIP_PLANE1);
+    }
+    // Whole pairs: an odd count during a transition draws one wedge past segmentCount.
+    for (std::int32_t i = 0; i < config.segmentCount || i == 0; i += 2) {
+        glPushMatrix();
+        // Counter-clockwise on screen: the camera looks down the negative z axis.
+        glRotatef(static_cast<float>(i) * config.wedgeAngle, 0.0f, 0.0f, 1.0f);
+        // The planes are loaded after the rotation, so they turn with this step.
+        glFrontFace(GL_CCW);
+        glClipPlane(GL_CLIP_PLANE0, config.clipStart);
+        glClipPlane(GL_CLIP_PLANE1, config.clipEnd);
+        if (field) field->drawSprites();
+        if (mirrorsOn) {
+            // The reflection across the rotated downward axis; it reverses every quad's winding.
+            glScalef(-1.0f, 1.0f, 1.0f);
+            glFrontFace(GL_CW);
+            glClipPlane(GL_CLIP_PLANE0, config.clipStart);
+            glClipPlane(GL_CLIP_PLANE1, config.clipEnd);
+            if (field) field->drawSprites();
+        }
+        glPopMatrix();
+        if (!mirrorsOn) break;
+    }
+    glDisable(GL_CLIP_PLANE0);
+    glDisable(GL_CLIP_PLANE1);
+    glFrontFace(GL_CCW);
+    glPopMatrix();
+    if (field) field->endDraw();
+}

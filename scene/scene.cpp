@@ -1,0 +1,73 @@
+// The Scene's set-up, frame composition and tear-down. Pairs with scene.h; the clock is in
+// frame_clock.cpp, the layouts in mirror_config.cpp and mirror_choice.cpp, the drawing through the
+// mirrors in kaleidoscope.cpp.
+#include "scene/scene.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <new>
+
+#include "scene/random.h"
+#include "scene/scene_seed.h"
+#include "sprites/sprite_field.h"
+
+Scene::Scene(std::int32_t width, std::int32_t height, WithoutGraphics) {
+    seedRandom(static_cast<std::uint32_t>(sceneSeed()));
+    nextRandom();
+    this->width = width;
+    this->height = height;
+    targetFps = 30;
+    pauseMs = 41;
+    for (std::int32_t k = 0; k < 8; ++k) buildMirrorConfig(mirrorConfigs[k], tableWedgeAngle(k));
+    pickRandomMirrorConfig(false);
+    mirrorsOn = true;
+    framesPerSecond = 10.0f;
+    startClock();
+    // Everything the sprite field draws at creation follows the two draws above.
+    spriteField = new (std::nothrow) SpriteField(this);
+}
+
+// The logic-only construction comes first; none of the GL set-up below draws a random value or
+// reads the clock, so the order of the two halves is not visible.
+Scene::Scene(std::int32_t width, std::int32_t height) : Scene(width, height, WithoutGraphics{}) {
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    // A window of no height (a collapsed preview) would divide by zero: take it as one pixel.
+    const double aspect = static_cast<double>(width) / static_cast<double>(height > 0 ? height : 1);
+    gluPerspective(90.0, aspect, 1.0, 20.0);
+    glMatrixMode(GL_MODELVIEW);
+
+    if (spriteField) spriteField->setUp();
+
+    glClearDepth(1.0);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+}
+
+Scene::~Scene() {
+    delete spriteField;
+    spriteField = nullptr;
+}
+
+void Scene::advance() {
+    updateClock();
+    if (spriteField) spriteField->advance();
+}
+
+bool Scene::render(std::int32_t flags) {
+    if (!spriteField || spriteField->supportsMirrors()) mirrorsOn = (flags & 0x10000) != 0;
+
+    glDrawBuffer(GL_BACK);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    gluLookAt(0.0, 0.0, 5.5, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
+
+    advance();
+    // A transition that the drift started during this advance is drawn already, at its first angle.
+    drawKaleidoscope(configToDraw());
+    glFlush();
+    return true;
+}

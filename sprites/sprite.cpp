@@ -1,0 +1,58 @@
+// A sprite's placement, rebirth and motion over its 16-second life. Pairs with sprite.h; the quad
+// itself is drawn in field_drawing.cpp with the rest of the field's drawing.
+#include "sprites/sprite.h"
+
+#include "scene/random.h"
+#include "scene/scene.h"
+#include "sprites/atlas.h"
+#include "sprites/sprite_field.h"
+
+void Sprite::place(float startPhase) {
+    nextRandom();
+    nextRandom();
+    phase = startPhase;
+    spawn();
+}
+
+void Sprite::spawn() {
+    const SpriteField& field = *SpriteField::instance;
+    birthTime = field.scene->time - kSpriteLife * phase;
+    nextRandom();
+    if (field.uniformSpawn) {
+        spin = field.driftSpin;
+        scale = field.driftScale + 0.25f;
+        atlasRow = field.sharedRow;
+    } else {
+        spin = static_cast<float>(2.0 * uniformRandom() * field.driftSpin);
+        scale = static_cast<float>(uniformRandom() * field.driftScale + 0.25);
+        atlasRow = field.randomRows ? static_cast<std::int32_t>(uniformRandom() * field.rowCount) : field.sharedRow;
+    }
+    // A sheet that did not load (0 x 0) gives an empty rectangle: the quad then shows one texel.
+    const AtlasTexCoords rect = atlasTexCoords(atlasRow, field.sheetWidth(), field.sheetHeight());
+    texU = rect.u;
+    texV = rect.v;
+    texWidth = rect.du;
+    texHeight = rect.dv;
+    aspect = rect.aspect;
+    nextRandom();
+    alpha = static_cast<float>((uniformRandom() + 1.0) * 0.5);
+    position[1] = static_cast<float>(-2.4 * uniformRandom());
+    position[2] = static_cast<float>(2.0 * uniformRandom());
+    nextRandom();
+}
+
+void Sprite::advance() {
+    SpriteField& field = *SpriteField::instance;
+    const Scene& scene = *field.scene;
+    phase = (scene.time - birthTime) * 0.0625f;
+    if (phase > 1.0f) {
+        // However long the pause, one rebirth, keeping the fractional phase.
+        phase -= static_cast<float>(static_cast<std::int64_t>(phase));
+        field.driftStep();
+        spawn();
+    }
+    // w is read every frame: a new mirror layout moves every sprite at once.
+    const float w = scene.currentConfig ? scene.currentConfig->chord : 0.0f;
+    position[0] = w * phase * 3.0f - w;
+    angle = spin * phase;
+}

@@ -1,0 +1,30 @@
+// One translucent piece of the sprite sheet over its 16-second life: placement, rebirth, motion and
+// its quad. Pairs with sprite.cpp; the field it lives in is sprite_field.h.
+#pragma once
+
+#include <cstdint>
+
+struct Sprite {
+    float position[3] = {0.0f, 0.0f, 0.0f};  // x, y, z in scene units
+    float phase = 0.0f;  // fraction of the life passed, 0..1
+    float birthTime = 0.0f;  // scene seconds at phase 0
+    float scale = 0.0f;  // half the quad's width, scene units
+    float spin = 0.0f;  // degrees turned over one whole life
+    float angle = 0.0f;  // degrees, spin * phase
+    std::int32_t atlasRow = 0;  // 0..14
+    float texU = 0.0f;
+    float texV = 0.0f;
+    float texWidth = 0.0f;
+    float texHeight = 0.0f;
+    float aspect = 1.0f;  // height / width of the piece
+    float alpha = 1.0f;  // 0.5..1
+
+    // Two unused draws, then the given phase and a spawn.
+    void place(float startPhase);
+    // A new look and place for the life that starts now at `phase`.
+    void spawn();
+    // Moves to the scene's time; a life that has ended steps the drift and spawns again.
+    void advance();
+    // The quad, under the drawing state set by SpriteField::beginDraw.
+    void draw() const;
+};
