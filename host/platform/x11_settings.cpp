@@ -1,0 +1,364 @@
+// The X11 build's settings store: the reg* calls of host/platform.h over one per-user INI file
+// (GLib's GKeyFile), and the command-line overrides of settings_override.h. Pairs with linux_settings_file.h.
+#include <fcntl.h>
+#include <glib.h>
+#include <glib/gstdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "host/platform.h"
+#include "host/platform/linux_settings_file.h"
+#include "host/platform/settings_override.h"
+
+namespace linux_settings {
+namespace {
+
+struct KeyGroup {
+    const char* keyPath;
+    const char* group;
+};
+
+constexpr KeyGroup kKeyGroups[] = {
+    {"Software\\Microsoft\\Windows\\CurrentVersion\\Screen Savers", "Screen Savers"},
+    {"Software\\Zu\\Keldric Saver", "Keldric Saver"},
+};
+
+struct Override {
+    std::string group;
+    std::string name;
+    std::uint32_t value;
+};
+
+std::vector<Override>& overrides() {
+    static std::vector<Override> list;
+    return list;
+}
+
+const Override* findOverride(const char* group, const char* name) {
+    for (const Override& entry : overrides()) {
+        if (entry.group == group && entry.name == name) return &entry;
+    }
+    return nullptr;
+}
+
+bool hasOverrideInGroup(const char* group) {
+    for (const Override& entry : overrides()) {
+        if (entry.group == group) return true;
+    }
+    return false;
+}
+
+// An open key. The handle the caller holds is the slot's index plus one, so 0 is never valid.
+struct OpenKey {
+    bool inUse = false;
+    const char* group = nullptr;
+    GKeyFile* file = nullptr;  // the file as read at open time; null for a key opened for writing
+};
+
+constexpr std::size_t kMaxOpenKeys = 16;
+OpenKey openKeys[kMaxOpenKeys];
+
+OpenKey* keyFromHandle(platform::SettingsKey key) {
+    if (key == 0 || key > kMaxOpenKeys || !openKeys[key - 1].inUse) return nullptr;
+    return &openKeys[key - 1];
+}
+
+std::int32_t allocateKey(const char* group, GKeyFile* file, platform::SettingsKey& key) {
+    for (std::size_t i = 0; i < kMaxOpenKeys; ++i) {
+        if (!openKeys[i].inUse) {
+            openKeys[i] = {true, group, file};
+            key = i + 1;
+            return 0;
+        }
+    }
+    if (file) g_key_file_free(file);
+    return kAccessDenied;
+}
+
+enum class FileState { Missing, Loaded, Unusable };
+
+// Loads the settings file without ever writing to it. Anything but a small, regular, UTF-8 text file
+// without NUL bytes that GKeyFile can parse is Unusable: a directory, a device, a huge or binary file.
+FileState loadSettingsFile(const std::string& path, GKeyFile*& file, std::string& reason) {
+    file = nullptr;
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        if (errno == ENOENT) return FileState::Missing;
+        reason = std::strerror(errno);
+        return FileState::Unusable;
+    }
+    struct stat info;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        reason = "not a regular file";
+        return FileState::Unusable;
+    }
+    // Read one byte past the limit to see a file that grew past it since fstat.
+    std::string data;
+    data.resize(kMaxFileBytes + 1);
+    std::size_t length = 0;
+    while (length < data.size()) {
+        ssize_t got = read(fd, &data[length], data.size() - length);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            reason = std::strerror(errno);
+            close(fd);
+            return FileState::Unusable;
+        }
+        if (got == 0) break;
+        length += static_cast<std::size_t>(got);
+    }
+    close(fd);
+    if (length > kMaxFileBytes) {
+        reason = "larger than a settings file can be";
+        return FileState::Unusable;
+    }
+    data.resize(length);
+    if (data.find('\0') != std::string::npos || !g_utf8_validate(data.data(), length, nullptr)) {
+        reason = "not a text file";
+        return FileState::Unusable;
+    }
+    GKeyFile* parsed = g_key_file_new();
+    GError* error = nullptr;
+    if (!g_key_file_load_from_data(parsed, data.data(), length,
+                                   static_cast<GKeyFileFlags>(G_KEY_FILE_KEEP_COMMENTS | G_KEY_FILE_KEEP_TRANSLATIONS),
+                                   &error)) {
+        reason = error->message;
+        g_error_free(error);
+        g_key_file_free(parsed);
+        return FileState::Unusable;
+    }
+    file = parsed;
+    return FileState::Loaded;
+}
+
+// A value name GKeyFile can store as a key: no line break, no '=' or brackets, no blanks at either end.
+bool isStorableName(const char* name) {
+    std::size_t length = std::strlen(name);
+    if (length == 0 || name[0] == ' ' || name[length - 1] == ' ') return false;
+    return std::strpbrk(name, "=[]\r\n\t") == nullptr;
+}
+
+void reportWriteFailure(const std::string& path, const std::string& reason) {
+    std::fprintf(stderr, "morvane: settings not saved to %s: %s\n", path.c_str(), reason.c_str());
+}
+
+// Writes `text` over the file at `path` in one step: GLib writes a temporary file beside it, flushes
+// it to disk and renames it over the old one, so a failure at any point leaves the old file whole.
+bool replaceFile(const std::string& path, const std::string& text, std::string& reason) {
+    // Replace what a symbolic link points at, not the link itself.
+    std::string target = path;
+    if (char* resolved = realpath(path.c_str(), nullptr)) {
+        target = resolved;
+        std::free(resolved);
+    }
+    int mode = 0600;
+    struct stat info;
+    if (stat(target.c_str(), &info) == 0) mode = static_cast<int>(info.st_mode & 0777);
+
+    GError* error = nullptr;
+    if (!g_file_set_contents_full(target.c_str(), text.data(), static_cast<gssize>(text.size()),
+                                  G_FILE_SET_CONTENTS_CONSISTENT, mode, &error)) {
+        reason = error->message;
+        g_error_free(error);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string settingsFilePath() {
+    std::string base;
+    const char* configHome = std::getenv("XDG_CONFIG_HOME");
+    if (configHome && configHome[0] == '/') {
+        base = configHome;
+    } else {
+        const char* home = std::getenv("HOME");
+        if (!home || home[0] != '/') return std::string();
+        base = std::string(home) + "/.config";
+    }
+    return base + "/morvane/settings.ini";
+}
+
+const char* groupForKey(const char* keyPath) {
+    if (!keyPath) return nullptr;
+    for (const KeyGroup& entry : kKeyGroups) {
+        if (g_ascii_strcasecmp(entry.keyPath, keyPath) == 0) return entry.group;
+    }
+    return nullptr;
+}
+
+bool parseNumber(const char* text, std::uint32_t& value) {
+    if (!text) return false;
+    const char* p = text;
+    while (*p == ' ' || *p == '\t') ++p;
+    bool negative = false;
+    bool hex = false;
+    if (*p == '-' || *p == '+') {
+        negative = *p == '-';
+        ++p;
+    }
+    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
+        hex = true;
+        p += 2;
+    }
+    std::uint64_t number = 0;
+    int digits = 0;
+    for (;; ++p) {
+        int digit;
+        if (*p >= '0' && *p <= '9') {
+            digit = *p - '0';
+        } else if (hex && *p >= 'a' && *p <= 'f') {
+            digit = *p - 'a' + 10;
+        } else if (hex && *p >= 'A' && *p <= 'F') {
+            digit = *p - 'A' + 10;
+        } else {
+            break;
+        }
+        number = number * (hex ? 16 : 10) + static_cast<std::uint64_t>(digit);
+        // Past 32 bits already: stop before the 64-bit accumulator could wrap.
+        if (number > 0xFFFFFFFFull) return false;
+        ++digits;
+    }
+    while (*p == ' ' || *p == '\t') ++p;
+    if (digits == 0 || *p != '\0') return false;
+    if (hex && negative) return false;
+    if (negative) {
+        if (number > 0x80000000ull) return false;
+        value = static_cast<std::uint32_t>(0u - static_cast<std::uint32_t>(number));
+    } else {
+        value = static_cast<std::uint32_t>(number);
+    }
+    return true;
+}
+
+void clearOverrides() {
+    overrides().clear();
+}
+
+}  // namespace linux_settings
+
+void overrideSettingValue(const char* keyPath, const char* valueName, std::uint32_t value) {
+    const char* group = linux_settings::groupForKey(keyPath);
+    if (!group || !valueName) return;
+    for (linux_settings::Override& entry : linux_settings::overrides()) {
+        if (entry.group == group && entry.name == valueName) {
+            entry.value = value;
+            return;
+        }
+    }
+    linux_settings::overrides().push_back({group, valueName, value});
+}
+
+namespace platform {
+
+using namespace linux_settings;
+
+std::int32_t regOpenKey(const char* path, std::uint32_t /*access*/, SettingsKey& key) {
+    const char* group = groupForKey(path);
+    if (!group) return kFileNotFound;
+    GKeyFile* file = nullptr;
+    std::string reason;
+    std::string filePath = settingsFilePath();
+    if (!filePath.empty() && loadSettingsFile(filePath, file, reason) == FileState::Loaded &&
+        !g_key_file_has_group(file, group)) {
+        g_key_file_free(file);
+        file = nullptr;
+    }
+    // Like a registry key that does not exist: no file, no group and nothing given on the command line.
+    if (!file && !hasOverrideInGroup(group)) return kFileNotFound;
+    return allocateKey(group, file, key);
+}
+
+std::int32_t regQueryValue(SettingsKey key, const char* name, std::uint8_t* data, std::uint32_t& size) {
+    OpenKey* open = keyFromHandle(key);
+    if (!open || !name) return kInvalidHandle;
+    std::uint32_t value = 0;
+    if (const Override* given = findOverride(open->group, name)) {
+        value = given->value;
+    } else {
+        if (!open->file) return kFileNotFound;
+        gchar* text = g_key_file_get_value(open->file, open->group, name, nullptr);
+        if (!text) return kFileNotFound;
+        bool ok = parseNumber(text, value);
+        g_free(text);
+        if (!ok) return kInvalidData;
+    }
+    if (!data) {
+        size = sizeof value;
+        return 0;
+    }
+    if (size < sizeof value) {
+        size = sizeof value;
+        return kMoreData;
+    }
+    std::memcpy(data, &value, sizeof value);
+    size = sizeof value;
+    return 0;
+}
+
+std::int32_t regCreateKey(const char* path, std::uint32_t /*access*/, SettingsKey& key) {
+    const char* group = groupForKey(path);
+    if (!group) return kAccessDenied;
+    return allocateKey(group, nullptr, key);
+}
+
+std::int32_t regSetValueDword(SettingsKey key, const char* name, std::uint32_t value) {
+    OpenKey* open = keyFromHandle(key);
+    if (!open || !name) return kInvalidHandle;
+    if (!isStorableName(name)) return kInvalidData;
+    std::string path = settingsFilePath();
+    if (path.empty()) {
+        reportWriteFailure("~/.config/morvane/settings.ini", "neither XDG_CONFIG_HOME nor HOME is set");
+        return kAccessDenied;
+    }
+    GKeyFile* file = nullptr;
+    std::string reason;
+    FileState state = loadSettingsFile(path, file, reason);
+    if (state == FileState::Unusable) {
+        // Not ours to overwrite: the user may want what is in it.
+        reportWriteFailure(path, reason);
+        return kAccessDenied;
+    }
+    if (state == FileState::Missing) {
+        file = g_key_file_new();
+        std::string folder = path.substr(0, path.rfind('/'));
+        if (g_mkdir_with_parents(folder.c_str(), 0700) != 0) {
+            reportWriteFailure(path, std::strerror(errno));
+            g_key_file_free(file);
+            return kAccessDenied;
+        }
+    }
+    char text[16];
+    std::snprintf(text, sizeof text, "%u", static_cast<unsigned>(value));
+    g_key_file_set_value(file, open->group, name, text);
+    gsize length = 0;
+    gchar* contents = g_key_file_to_data(file, &length, nullptr);
+    g_key_file_free(file);
+    bool saved = replaceFile(path, std::string(contents, length), reason);
+    g_free(contents);
+    if (!saved) {
+        reportWriteFailure(path, reason);
+        return kWriteFault;
+    }
+    return 0;
+}
+
+std::int32_t regCloseKey(SettingsKey key) {
+    OpenKey* open = keyFromHandle(key);
+    if (!open) return kInvalidHandle;
+    if (open->file) g_key_file_free(open->file);
+    *open = OpenKey();
+    return 0;
+}
+
+}  // namespace platform
