@@ -69,3 +69,48 @@ std::intptr_t configDialogProc(platform::WindowHandle dialog, std::uint32_t mess
 
 // The frame flags word handed to Scene::render: bit 16 when the mirrors are on.
 constexpr std::int32_t kMirrorFlag = 0x10000;
+std::int32_t frameFlags(std::uint32_t useMirrors);
+
+// The saver window's set-up and tear-down around the Scene, apart so that they can be exercised
+// without a GL context. openSaverWindow registers the class, creates the window (raising the
+// screen-saver-running state in full screen), sets the pixel format and makes a GL context current;
+// on failure it has shown its message, undone what it raised and returns false.
+struct SaverSurface {
+    platform::WindowHandle window = 0;
+    platform::DeviceContext dc = 0;
+    platform::GlContext context = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    bool saverRunningRaised = false;
+};
+bool openSaverWindow(platform::WindowHandle parent, SaverSurface& surface);
+// After the Scene is gone: no context current, the device context released, the context deleted,
+// the screen-saver-running state lowered if it was raised.
+void closeSaverWindow(const SaverSurface& surface);
+
+// What the frame loop draws with: render composes a frame and says whether to present it; pauseMs
+// is read after every frame.
+struct FrameStep {
+    bool (*render)(void* target, std::int32_t flags);
+    std::int32_t (*pauseMs)(void* target);
+    void* target;
+};
+// Drains every waiting message, then draws, presents and sleeps; returns at WM_QUIT.
+void runFrameLoop(platform::DeviceContext dc, const SaverSettings& settings, const FrameStep& step);
+
+// The close rules of the window procedure as functions of numbers. Ticks are the platform's wrapping
+// 32-bit milliseconds; the delay is in seconds and multiplied in 32-bit unsigned arithmetic.
+bool closeWithinDelay(std::uint32_t now, std::uint32_t startTick, std::int32_t passwordDelay);
+// True when the cursor is more than `threshold` pixels from `start` on either axis.
+bool cursorMovedBeyond(platform::Point start, platform::Point now, std::int32_t threshold);
+
+// Settings store keys (under the current user) and values.
+constexpr const char* kSystemSettingsKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Screen Savers";
+constexpr const char* kPasswordDelayValue = "Password Delay";
+constexpr const char* kMouseThresholdValue = "Mouse Threshold";
+constexpr const char* kOwnSettingsKey = "Software\\Zu\\Keldric Saver";
+constexpr const char* kUseMirrorsValue = "UseMirrors";
+
+// The configuration dialog's template and its check box.
+constexpr std::int32_t kConfigDialogId = 104;
+constexpr std::int32_t kUseMirrorsCheckBox = 1001;

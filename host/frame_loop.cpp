@@ -1,0 +1,22 @@
+// The program's one loop: every waiting message first, then one frame, then the pause the frame
+// clock asks for. Pairs with saver.h (runFrameLoop) and saver_window.cpp, which runs it.
+#include "host/saver.h"
+#include "host/saver_constants.h"
+
+std::int32_t frameFlags(std::uint32_t useMirrors) { return useMirrors != 0 ? kMirrorFlag : 0; }
+
+void runFrameLoop(platform::DeviceContext dc, const SaverSettings& settings, const FrameStep& step) {
+    for (;;) {
+        platform::Message message;
+        if (platform::peekMessage(message)) {
+            if (message.message == WM_QUIT) return;
+            platform::translateMessage(message);
+            platform::dispatchMessage(message);
+            continue;
+        }
+        if (step.render(step.target, frameFlags(settings.useMirrors))) platform::swapBuffers(dc);
+        // Read after the frame: the frame clock may have changed it while drawing.
+        const std::int32_t pause = step.pauseMs(step.target);
+        platform::sleepMs(pause > 0 ? static_cast<std::uint32_t>(pause) : 0u);
+    }
+}

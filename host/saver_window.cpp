@@ -1,0 +1,98 @@
+// The saver window's life: set-up in a fixed order, the Scene, the frame loop, tear-down in the
+// reverse order. Pairs with saver.h; the loop itself is in frame_loop.cpp.
+#include "host/saver.h"
+#include "host/saver_constants.h"
+#include "scene/scene.h"
+
+namespace {
+
+void reportFailure(const char* text) { platform::messageBox(0, text, "Error", MB_OK); }
+
+// What a failed pixel format leaves behind: the device context is handed back and the
+// screen-saver-running state lowered if it was raised.
+void abandonSurface(const SaverSurface& surface) {
+    platform::releaseDC(surface.window, surface.dc);
+    if (surface.saverRunningRaised) platform::setScreenSaverRunning(false);
+}
+
+bool renderScene(void* target, std::int32_t flags) { return static_cast<Scene*>(target)->render(flags); }
+std::int32_t scenePause(void* target) { return static_cast<Scene*>(target)->pauseMs; }
+
+}  // namespace
+
+bool openSaverWindow(platform::WindowHandle parent, SaverSurface& surface) {
+    const platform::WindowClass windowClass = {CS_OWNDC | CS_HREDRAW | CS_VREDRAW, saverWindowProc, host.instance,
+                                               "OpenGL"};
+    if (!platform::registerClass(windowClass)) {
+        reportFailure("RegisterClass() failed:  Cannot register window class.");
+        return false;
+    }
+
+    const bool fullScreen = host.runMode == RunMode::FullScreen;
+    std::uint32_t style = WS_CHILD | WS_VISIBLE;
+    platform::WindowHandle owner = parent;
+    if (fullScreen) {
+        style = WS_POPUP | WS_VISIBLE;
+        owner = 0;
+        surface.width = platform::getSystemMetrics(SM_CXSCREEN);
+        surface.height = platform::getSystemMetrics(SM_CYSCREEN);
+    } else {
+        platform::Rect rect = {0, 0, 0, 0};
+        platform::getWindowRect(parent, rect);
+        surface.width = rect.right - rect.left;
+        surface.height = rect.bottom - rect.top;
+    }
+
+    surface.window = platform::createWindow(0, "OpenGL", "SaverWindow", style, 0, 0, surface.width, surface.height,
+                                            owner, host.instance);
+    if (!surface.window) return false;
+    host.saverWindow = surface.window;
+    if (fullScreen) {
+        platform::setScreenSaverRunning(true);
+        surface.saverRunningRaised = true;
+    }
+
+    surface.dc = platform::getDC(surface.window);
+    // 40 is the size of the platform's descriptor; no depth buffer: the picture needs none.
+    const platform::PixelFormatRequest request = {
+        40, 1, PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER, PFD_TYPE_RGBA, 32, PFD_MAIN_PLANE};
+    const std::int32_t format = platform::choosePixelFormat(surface.dc, request);
+    if (format == 0) {
+        reportFailure("ChoosePixelFormat() failed:  Cannot find a suitable pixel format.");
+        abandonSurface(surface);
+        return false;
+    }
+    if (!platform::setPixelFormat(surface.dc, format, request)) {
+        reportFailure("SetPixelFormat() failed:  Cannot set format specified.");
+        abandonSurface(surface);
+        return false;
+    }
+
+    surface.context = platform::createGlContext(surface.dc);
+    platform::makeCurrent(surface.dc, surface.context);
+    return true;
+}
+
+void closeSaverWindow(const SaverSurface& surface) {
+    platform::makeCurrent(0, 0);
+    platform::releaseDC(surface.window, surface.dc);
+    platform::deleteGlContext(surface.context);
+    if (surface.saverRunningRaised) platform::setScreenSaverRunning(false);
+}
+
+void runSaverWindow(platform::WindowHandle parent, std::int32_t showCommand) {
+    SaverSurface surface;
+    if (!openSaverWindow(parent, surface)) return;
+
+    // The Scene loads its textures here, with the context current and before any message is handled.
+    host.scene = new Scene(surface.width, surface.height);
+    platform::showWindow(surface.window, showCommand);
+
+    runFrameLoop(surface.dc, *host.settings, {renderScene, scenePause, host.scene});
+
+    // The Scene goes first, while its context is still current: its textures are deleted with it.
+    delete host.scene;
+    host.scene = nullptr;
+    closeSaverWindow(surface);
+    host.saverWindow = 0;
+}
