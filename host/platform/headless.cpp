@@ -1,0 +1,104 @@
+// The null platform of the headless renderer: a virtual performance counter, the embedded pictures,
+// and every other service inert (no windows, no input, no settings). Pairs with host/platform.h and
+// tools/render/headless_platform.h.
+#include "host/platform.h"
+#include "resources/embedded.h"
+#include "tools/render/headless_platform.h"
+
+namespace {
+std::int64_t virtualCounter = 0;
+}
+
+namespace headless {
+void setPerformanceCounter(std::int64_t counts) { virtualCounter = counts; }
+}  // namespace headless
+
+namespace platform {
+
+const char* getCommandLine() { return "morvane-render"; }
+
+bool registerClass(const WindowClass&) { return false; }
+WindowHandle createWindow(std::uint32_t, const char*, const char*, std::uint32_t, std::int32_t, std::int32_t,
+                          std::int32_t, std::int32_t, WindowHandle, InstanceHandle) {
+    return 0;
+}
+bool showWindow(WindowHandle, std::int32_t) { return false; }
+bool destroyWindow(WindowHandle) { return false; }
+std::intptr_t defWindowProc(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) { return 0; }
+bool peekMessage(Message&) { return false; }
+bool translateMessage(const Message&) { return false; }
+std::intptr_t dispatchMessage(const Message&) { return 0; }
+bool postMessage(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) { return false; }
+std::intptr_t sendMessage(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) { return 0; }
+void postQuitMessage(std::int32_t) {}
+
+bool getWindowRect(WindowHandle, Rect& rect) {
+    rect = Rect{0, 0, 0, 0};
+    return false;
+}
+std::int32_t getSystemMetrics(std::int32_t) { return 0; }
+WindowHandle getForegroundWindow() { return 0; }
+
+bool getCursorPos(Point& point) {
+    point = Point{0, 0};
+    return true;
+}
+CursorHandle loadCursor(InstanceHandle, std::uintptr_t) { return 0; }
+CursorHandle setCursor(CursorHandle) { return 0; }
+
+bool setScreenSaverRunning(bool) { return true; }
+
+DeviceContext getDC(WindowHandle) { return 0; }
+std::int32_t releaseDC(WindowHandle, DeviceContext) { return 0; }
+std::int32_t choosePixelFormat(DeviceContext, const PixelFormatRequest&) { return 0; }
+bool setPixelFormat(DeviceContext, std::int32_t, const PixelFormatRequest&) { return false; }
+bool swapBuffers(DeviceContext) { return false; }
+GlContext createGlContext(DeviceContext) { return 0; }
+bool makeCurrent(DeviceContext, GlContext) { return false; }
+bool deleteGlContext(GlContext) { return false; }
+
+std::int32_t messageBox(WindowHandle, const char*, const char*, std::uint32_t) { return 0; }
+std::intptr_t dialogBoxParam(InstanceHandle, std::int32_t, WindowHandle, DialogProc, std::intptr_t) { return -1; }
+bool checkDlgButton(WindowHandle, std::int32_t, std::uint32_t) { return false; }
+std::uint32_t isDlgButtonChecked(WindowHandle, std::int32_t) { return 0; }
+bool endDialog(WindowHandle, std::intptr_t) { return false; }
+
+// The tick follows the virtual counter, so both clocks agree.
+std::uint32_t getTickCount() {
+    return static_cast<std::uint32_t>(virtualCounter * 1000 / headless::kCounterFrequency);
+}
+void sleepMs(std::uint32_t) {}
+std::int64_t queryPerformanceFrequency() { return headless::kCounterFrequency; }
+std::int64_t queryPerformanceCounter() { return virtualCounter; }
+
+std::uint32_t getPlatformId() { return 2; }
+LibraryHandle loadLibrary(const char*) { return 0; }
+void* getProcAddress(LibraryHandle, const char*) { return nullptr; }
+bool freeLibrary(LibraryHandle) { return false; }
+
+// No settings store: every key fails to open, so every setting keeps its default.
+std::int32_t regOpenKey(const char*, std::uint32_t, SettingsKey& key) {
+    key = 0;
+    return 2;
+}
+std::int32_t regQueryValue(SettingsKey, const char*, std::uint8_t*, std::uint32_t&) { return 2; }
+std::int32_t regCreateKey(const char*, std::uint32_t, SettingsKey& key) {
+    key = 0;
+    return 5;
+}
+std::int32_t regSetValueDword(SettingsKey, const char*, std::uint32_t) { return 5; }
+std::int32_t regCloseKey(SettingsKey) { return 0; }
+
+// A resource handle is the address of its entry in the embedded table.
+ResourceHandle findResource(InstanceHandle, const char* name) {
+    return reinterpret_cast<ResourceHandle>(findEmbeddedResource(name));
+}
+std::uint32_t sizeofResource(InstanceHandle, ResourceHandle resource) {
+    return resource ? reinterpret_cast<const EmbeddedResource*>(resource)->size : 0;
+}
+ResourceData loadResource(InstanceHandle, ResourceHandle resource) { return resource; }
+const void* lockResource(ResourceData data) {
+    return data ? reinterpret_cast<const EmbeddedResource*>(data)->data : nullptr;
+}
+
+}  // namespace platform

@@ -1,0 +1,98 @@
+// morvane-render: the saver's Scene rendered into an offscreen OpenGL context on a virtual clock, its
+// frames optionally written as PNG files. Only the clock and the context differ from the saver.
+// Pairs with render_options.h, png_writer.h and host/platform/headless.cpp.
+#include <GL/gl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "host/offscreen_gl.h"
+#include "host/saver.h"
+#include "scene/scene.h"
+#include "scene/scene_seed.h"
+#include "tools/render/headless_platform.h"
+#include "tools/render/png_writer.h"
+#include "tools/render/render_options.h"
+
+namespace {
+
+bool makeFolder(const std::string& path) {
+    if (mkdir(path.c_str(), 0777) == 0 || errno == EEXIST) {
+        struct stat info;
+        return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    }
+    return false;
+}
+
+// Frame n is drawn at n / fps seconds of scene time.
+std::int64_t countsAtFrame(std::int64_t frame, double fps) {
+    return std::llround(static_cast<double>(frame) * static_cast<double>(headless::kCounterFrequency) / fps);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    RenderOptions options;
+    std::string error;
+    if (!parseRenderOptions(argc, argv, options, error)) {
+        std::fprintf(stderr, "morvane-render: %s\n%s", error.c_str(), kRenderUsage);
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(kRenderUsage, stdout);
+        return 0;
+    }
+    if (!options.outDir.empty() && !makeFolder(options.outDir)) {
+        std::fprintf(stderr, "morvane-render: cannot make the folder %s: %s\n", options.outDir.c_str(),
+                     std::strerror(errno));
+        return 1;
+    }
+
+    OffscreenGl gl;
+    if (!gl.create(options.width, options.height)) {
+        std::fprintf(stderr, "morvane-render: no offscreen OpenGL context: %s\n", gl.error().c_str());
+        return 1;
+    }
+    setFixedSceneSeed(options.seed);
+    headless::setPerformanceCounter(0);
+    Scene* scene = new Scene(options.width, options.height);
+    const std::int32_t flags = options.mirrors ? kMirrorFlag : 0;
+
+    std::vector<double> renderMs;
+    renderMs.reserve(static_cast<std::size_t>(std::min<std::int64_t>(options.frames, 1000000)));
+    int status = 0;
+    for (std::int64_t frame = 0; frame < options.frames; ++frame) {
+        headless::setPerformanceCounter(countsAtFrame(frame, options.fps));
+        const auto start = std::chrono::steady_clock::now();
+        scene->render(flags);
+        glFinish();
+        const auto end = std::chrono::steady_clock::now();
+        if (renderMs.size() < renderMs.capacity())
+            renderMs.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+
+        if (!options.outDir.empty() && frame % options.every == 0) {
+            char name[32];
+            std::snprintf(name, sizeof name, "/frame-%06lld.png", static_cast<long long>(frame));
+            if (!writePng(options.outDir + name, gl.readPixels(), gl.width(), gl.height(), error)) {
+                std::fprintf(stderr, "morvane-render: %s\n", error.c_str());
+                status = 1;
+                break;
+            }
+        }
+        gl.swap();
+    }
+    delete scene;
+
+    std::sort(renderMs.begin(), renderMs.end());
+    const double median = renderMs.empty() ? 0.0 : renderMs[renderMs.size() / 2];
+    const double worst = renderMs.empty() ? 0.0 : renderMs.back();
+    std::printf("frames: %zu\nrender time per frame: median %.2f ms, worst %.2f ms\n", renderMs.size(), median,
+                worst);
+    return status;
+}
