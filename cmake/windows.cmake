@@ -1,0 +1,66 @@
+# Windows build (MinGW-w64 cross compiler, cmake/mingw-w64-x86_64.cmake): morvane.scr, one
+# self-contained executable that imports only system DLLs, and the test programs run under Wine.
+# libjpeg is the static libjpeg-turbo that mk/windows.mk cross-builds under build/.
+
+set(MORVANE_JPEG_PREFIX ${PROJECT_SOURCE_DIR}/build/libjpeg-win64/install
+    CACHE PATH "Where the cross-built libjpeg (6b API) has include/ and lib/")
+find_path(MORVANE_JPEG_INCLUDE jpeglib.h PATHS ${MORVANE_JPEG_PREFIX}/include NO_DEFAULT_PATH
+          NO_CMAKE_FIND_ROOT_PATH)
+find_library(MORVANE_JPEG_LIBRARY libjpeg.a PATHS ${MORVANE_JPEG_PREFIX}/lib NO_DEFAULT_PATH
+             NO_CMAKE_FIND_ROOT_PATH)
+if(NOT MORVANE_JPEG_INCLUDE OR NOT MORVANE_JPEG_LIBRARY)
+  message(FATAL_ERROR "No cross-built libjpeg under ${MORVANE_JPEG_PREFIX}: build with `make windows`, "
+                      "which makes it first.")
+endif()
+add_library(morvane_jpeg STATIC IMPORTED)
+set_target_properties(morvane_jpeg PROPERTIES IMPORTED_LOCATION ${MORVANE_JPEG_LIBRARY}
+                      INTERFACE_INCLUDE_DIRECTORIES ${MORVANE_JPEG_INCLUDE})
+
+add_library(morvane_core STATIC ${MORVANE_CORE_SOURCES})
+target_include_directories(morvane_core PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(morvane_core PUBLIC morvane_jpeg glu32 opengl32)
+
+# Everything the C and C++ runtimes bring is linked in, so only system DLLs are imported.
+set(MORVANE_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
+
+# The resource script is compiled on its own: windres takes none of the compilers' warning options.
+set(resource_dir ${PROJECT_SOURCE_DIR}/resources)
+set(resource_object ${PROJECT_BINARY_DIR}/morvane_resources.o)
+add_custom_command(OUTPUT ${resource_object}
+  COMMAND ${CMAKE_RC_COMPILER} --input-format=rc --output-format=coff -I ${resource_dir}
+          -i ${resource_dir}/morvane.rc -o ${resource_object}
+  DEPENDS ${resource_dir}/morvane.rc ${resource_dir}/morvane.manifest ${resource_dir}/morvane.ico
+          ${resource_dir}/morvane_rgb.jpg ${resource_dir}/morvane_mask.jpg ${resource_dir}/logo_mask.jpg
+  COMMENT "Compiling the Windows resources")
+
+file(GLOB MORVANE_WIN32_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/host/platform/win32*.cpp)
+add_executable(morvane WIN32 ${MORVANE_WIN32_SOURCES} ${resource_object})
+set_target_properties(morvane PROPERTIES SUFFIX .scr RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
+target_link_libraries(morvane PRIVATE morvane_core)
+target_link_options(morvane PRIVATE ${MORVANE_STATIC_RUNTIME})
+
+if(MORVANE_TESTS)
+  # A small Win32 program that plays the parts of the Display settings around the saver: the preview
+  # parent window, and a reader of the configuration dialog's state.
+  add_executable(saver_probe ${PROJECT_SOURCE_DIR}/tests/windows/saver_probe.cpp)
+  set_target_properties(saver_probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
+  target_link_options(saver_probe PRIVATE ${MORVANE_STATIC_RUNTIME})
+
+  # The portable core's unit tests, built for Windows with GoogleTest from Debian's source.
+  set(MORVANE_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest's source tree")
+  file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/*.cpp)
+  if(UNIT_TEST_SOURCES AND EXISTS ${MORVANE_GTEST_SOURCE}/CMakeLists.txt)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(${MORVANE_GTEST_SOURCE} ${PROJECT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    add_subdirectory(resources)
+    add_library(morvane_fake_platform STATIC ${PROJECT_SOURCE_DIR}/tests/support/fake_platform.cpp)
+    target_include_directories(morvane_fake_platform PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(morvane_fake_platform PUBLIC morvane_embedded)
+    add_executable(unit_tests ${UNIT_TEST_SOURCES})
+    set_target_properties(unit_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
+    target_link_libraries(unit_tests PRIVATE morvane_core morvane_fake_platform gtest_main)
+    target_link_options(unit_tests PRIVATE ${MORVANE_STATIC_RUNTIME})
+    add_test(NAME windows.unit_tests COMMAND unit_tests)
+  endif()
+endif()
