@@ -1,0 +1,121 @@
+// The entry function's steps for every mode that needs no GL context, and the change-password
+// mode. Pairs with host/saver_main.cpp.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "host/saver.h"
+#include "host/saver_constants.h"
+#include "tests/support/fake_platform.h"
+
+namespace {
+
+struct ChangeCall {
+    std::string provider;
+    std::uintptr_t window;
+    std::uint32_t reserved1;
+    std::uint32_t reserved2;
+};
+std::vector<ChangeCall> changeCalls;
+
+int scriptedChangePassword(const char* provider, std::uintptr_t window, std::uint32_t reserved1,
+                           std::uint32_t reserved2) {
+    changeCalls.push_back({provider, window, reserved1, reserved2});
+    return 0;
+}
+
+class SaverMain : public testing::Test {
+protected:
+    void SetUp() override {
+        fake::reset();
+        host = HostState();
+        changeCalls.clear();
+    }
+    void TearDown() override { host = HostState(); }
+
+    int runWith(const char* line) {
+        fake::setCommandLine(line);
+        return saverMain(0x400000, SW_SHOWDEFAULT);
+    }
+    bool calledAny(const std::string& prefix) const {
+        for (const std::string& call : fake::calls())
+            if (call.compare(0, prefix.size(), prefix) == 0) return true;
+        return false;
+    }
+};
+
+TEST_F(SaverMain, NoActionLoadsTheSettingsAndDoesNothingElse) {
+    for (const char* line : {"saver.scr /x", "saver.scr //", "saver.scr -", "saver.scr /?"}) {
+        SetUp();
+        EXPECT_EQ(runWith(line), 0);
+        EXPECT_EQ(static_cast<int>(host.runMode), static_cast<int>(RunMode::NoAction)) << line;
+        EXPECT_EQ(host.instance, 0x400000u);
+        ASSERT_EQ(fake::keyOpens().size(), 2u);
+        EXPECT_EQ(fake::keyOpens()[0].path, kSystemSettingsKey);
+        EXPECT_EQ(fake::keyOpens()[1].path, kOwnSettingsKey);
+        EXPECT_TRUE(fake::calls().empty()) << fake::calls().front();
+        EXPECT_TRUE(fake::loadedLibraries().empty());
+        EXPECT_EQ(host.settings, nullptr);
+    }
+}
+
+TEST_F(SaverMain, ConfigureShowsTheDialogOwnedByTheParent) {
+    fake::setDialogScript({{fake::DialogStep::Kind::Click, IDCANCEL}});
+    EXPECT_EQ(runWith("saver.scr /c:55"), 0);
+    ASSERT_EQ(fake::dialogs().size(), 1u);
+    EXPECT_EQ(fake::dialogs()[0].templateId, 104);
+    EXPECT_EQ(fake::dialogs()[0].owner, 55u);
+    EXPECT_EQ(fake::dialogs()[0].initParam, 0);
+
+    SetUp();
+    fake::setForegroundWindow(0x1234);
+    EXPECT_EQ(runWith("saver.scr"), 0);
+    ASSERT_EQ(fake::dialogs().size(), 1u);
+    EXPECT_EQ(fake::dialogs()[0].owner, 0u);
+}
+
+TEST_F(SaverMain, ChangePasswordCallsTheProviderAndFreesItsLibrary) {
+    fake::setLibraryFunction("MPR.DLL", "PwdChangePasswordA", reinterpret_cast<void*>(scriptedChangePassword));
+    EXPECT_EQ(runWith("saver.scr /a 1234"), 0);
+    ASSERT_EQ(changeCalls.size(), 1u);
+    EXPECT_EQ(changeCalls[0].provider, "SCRSAVE");
+    EXPECT_EQ(changeCalls[0].window, 1234u);
+    EXPECT_EQ(changeCalls[0].reserved1, 0u);
+    EXPECT_EQ(changeCalls[0].reserved2, 0u);
+    EXPECT_EQ(fake::openLibraryCount(), 0);
+}
+
+TEST_F(SaverMain, ChangePasswordWithoutItsLibraryOrFunctionIsSilent) {
+    EXPECT_EQ(runWith("saver.scr /a 1234"), 0);
+    EXPECT_EQ(fake::loadedLibraries(), std::vector<std::string>{"MPR.DLL"});
+
+    SetUp();
+    fake::setLibrary("MPR.DLL");
+    EXPECT_EQ(runWith("saver.scr -A"), 0);
+    EXPECT_EQ(fake::openLibraryCount(), 0);
+    EXPECT_TRUE(changeCalls.empty());
+    EXPECT_TRUE(fake::messageBoxes().empty());
+}
+
+TEST_F(SaverMain, SaverModesThatCannotOpenTheirWindowStillExitZero) {
+    EXPECT_EQ(runWith("saver.scr /p 999"), 0);
+    EXPECT_EQ(runWith("saver.scr /p"), 0);
+    EXPECT_TRUE(fake::createdWindows().empty());
+    EXPECT_TRUE(fake::messageBoxes().empty());
+
+    SetUp();
+    fake::failRegisterClass(true);
+    EXPECT_EQ(runWith("saver.scr /s"), 0);
+    EXPECT_EQ(fake::messageBoxes().size(), 1u);
+    EXPECT_TRUE(fake::screenSaverRunningCalls().empty());
+
+    SetUp();
+    fake::setChoosePixelFormatResult(0);
+    EXPECT_EQ(runWith("saver.scr /s"), 0);
+    EXPECT_EQ(fake::screenSaverRunningCalls(), (std::vector<bool>{true, false}));
+    EXPECT_EQ(host.scene, nullptr);
+}
+
+}  // namespace

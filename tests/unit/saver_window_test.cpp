@@ -1,0 +1,241 @@
+// The saver window's set-up and tear-down order, its failures with their messages, and the frame
+// loop's draining, presenting and pacing, on the scripted platform without a GL context.
+// Pairs with host/saver_window.cpp and host/frame_loop.cpp.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "host/saver.h"
+#include "host/saver_constants.h"
+#include "tests/support/fake_platform.h"
+
+namespace {
+
+using Calls = std::vector<std::string>;
+
+class SaverWindowSetUp : public testing::Test {
+protected:
+    void SetUp() override {
+        fake::reset();
+        host = HostState();
+        host.instance = 0x400000;
+        host.settings = &settings;
+    }
+    void TearDown() override { host = HostState(); }
+
+    SaverSettings settings;
+    SaverSurface surface;
+};
+
+TEST_F(SaverWindowSetUp, FullScreenOpensInOrderAndClosesInOrder) {
+    host.runMode = RunMode::FullScreen;
+    fake::setScreenSize(1280, 720);
+    ASSERT_TRUE(openSaverWindow(0x777, surface));
+    EXPECT_EQ(fake::calls(), (Calls{"registerClass OpenGL", "createWindow SaverWindow", "setScreenSaverRunning 1",
+                                    "getDC", "choosePixelFormat", "setPixelFormat 7", "createGlContext",
+                                    "makeCurrent 1"}));
+
+    ASSERT_EQ(fake::registeredClasses().size(), 1u);
+    const platform::WindowClass& windowClass = fake::registeredClasses()[0];
+    EXPECT_EQ(windowClass.style, 0x23u);
+    EXPECT_EQ(windowClass.windowProc, &saverWindowProc);
+    EXPECT_EQ(windowClass.instance, 0x400000u);
+
+    ASSERT_EQ(fake::createdWindows().size(), 1u);
+    const fake::CreatedWindow& created = fake::createdWindows()[0];
+    EXPECT_EQ(created.style, 0x90000000u);
+    EXPECT_EQ(created.exStyle, 0u);
+    EXPECT_EQ(created.parent, 0u);  // the command line's handle is ignored in full screen
+    EXPECT_EQ(created.rect.left, 0);
+    EXPECT_EQ(created.rect.right, 1280);
+    EXPECT_EQ(created.rect.bottom, 720);
+    EXPECT_EQ(surface.width, 1280);
+    EXPECT_EQ(surface.height, 720);
+    EXPECT_EQ(settings.window, created.handle);
+    EXPECT_EQ(host.saverWindow, created.handle);
+
+    ASSERT_EQ(fake::pixelFormatRequests().size(), 1u);
+    const platform::PixelFormatRequest& request = fake::pixelFormatRequests()[0];
+    EXPECT_EQ(request.size, 40);
+    EXPECT_EQ(request.version, 1);
+    EXPECT_EQ(request.flags, 0x25u);
+    EXPECT_EQ(request.pixelType, 0);
+    EXPECT_EQ(request.colorBits, 32);
+    EXPECT_EQ(request.layerType, 0);
+
+    const std::size_t openCalls = fake::calls().size();
+    closeSaverWindow(surface);
+    const Calls tearDown(fake::calls().begin() + openCalls, fake::calls().end());
+    EXPECT_EQ(tearDown, (Calls{"makeCurrent 0", "releaseDC", "deleteGlContext", "setScreenSaverRunning 0"}));
+}
+
+TEST_F(SaverWindowSetUp, PreviewIsAChildOfItsParentsSizeAndLeavesTheSaverStateAlone) {
+    host.runMode = RunMode::Preview;
+    const platform::WindowHandle parent = fake::addForeignWindow({300, 200, 452, 312});
+    ASSERT_TRUE(openSaverWindow(parent, surface));
+    const fake::CreatedWindow& created = fake::createdWindows().at(0);
+    EXPECT_EQ(created.style, 0x50000000u);
+    EXPECT_EQ(created.parent, parent);
+    EXPECT_EQ(created.rect.left, 0);
+    EXPECT_EQ(created.rect.top, 0);
+    EXPECT_EQ(surface.width, 152);
+    EXPECT_EQ(surface.height, 112);
+    closeSaverWindow(surface);
+    EXPECT_TRUE(fake::screenSaverRunningCalls().empty());
+}
+
+TEST_F(SaverWindowSetUp, PreviewOfAMissingParentEndsQuietly) {
+    host.runMode = RunMode::Preview;
+    for (platform::WindowHandle parent : {platform::WindowHandle{0}, platform::WindowHandle{0xDEAD}}) {
+        SaverSurface missing;
+        EXPECT_FALSE(openSaverWindow(parent, missing));
+    }
+    EXPECT_TRUE(fake::createdWindows().empty());
+    EXPECT_TRUE(fake::messageBoxes().empty());
+    EXPECT_TRUE(fake::screenSaverRunningCalls().empty());
+}
+
+TEST_F(SaverWindowSetUp, EachFailureShowsItsMessageAndLowersTheStateItRaised) {
+    struct Failure {
+        void (*arrange)();
+        const char* text;
+        bool windowCreated;
+    };
+    const std::vector<Failure> failures = {
+        {[] { fake::failRegisterClass(true); }, "RegisterClass() failed:  Cannot register window class.", false},
+        {[] { fake::setChoosePixelFormatResult(0); },
+         "ChoosePixelFormat() failed:  Cannot find a suitable pixel format.", true},
+        {[] { fake::failSetPixelFormat(true); }, "SetPixelFormat() failed:  Cannot set format specified.", true},
+    };
+    for (RunMode mode : {RunMode::FullScreen, RunMode::Preview}) {
+        for (const Failure& failure : failures) {
+            SetUp();
+            host.runMode = mode;
+            failure.arrange();
+            const platform::WindowHandle parent = fake::addForeignWindow({0, 0, 100, 80});
+            SaverSurface failed;
+            EXPECT_FALSE(openSaverWindow(parent, failed));
+            ASSERT_EQ(fake::messageBoxes().size(), 1u) << failure.text;
+            EXPECT_EQ(fake::messageBoxes()[0].text, failure.text);
+            EXPECT_EQ(fake::messageBoxes()[0].caption, "Error");
+            EXPECT_EQ(fake::messageBoxes()[0].owner, 0u);
+            EXPECT_EQ(fake::messageBoxes()[0].type, MB_OK);
+            EXPECT_EQ(fake::createdWindows().size(), failure.windowCreated ? 1u : 0u);
+            // Raised exactly when a full-screen window was created, and then lowered.
+            const std::vector<bool> expected = mode == RunMode::FullScreen && failure.windowCreated
+                                                   ? std::vector<bool>{true, false}
+                                                   : std::vector<bool>{};
+            EXPECT_EQ(fake::screenSaverRunningCalls(), expected) << failure.text;
+            for (const std::string& call : fake::calls()) EXPECT_NE(call, "createGlContext");
+        }
+    }
+}
+
+// A frame source standing in for the Scene: it records what the loop shows it.
+struct Frames {
+    std::vector<std::int32_t> flags;
+    std::vector<std::size_t> queuedAtRender;
+    bool present = true;
+    std::int32_t pause = 41;
+    std::int32_t pauseAfterFrame = 41;
+};
+
+bool renderFrame(void* target, std::int32_t flags) {
+    Frames& frames = *static_cast<Frames*>(target);
+    frames.flags.push_back(flags);
+    frames.queuedAtRender.push_back(fake::queuedMessageCount());
+    frames.pause = frames.pauseAfterFrame;
+    return frames.present;
+}
+std::int32_t framePause(void* target) { return static_cast<Frames*>(target)->pause; }
+
+class FrameLoop : public testing::Test {
+protected:
+    void SetUp() override {
+        fake::reset();
+        host = HostState();
+        frames = Frames();
+        host.settings = &settings;
+        host.runMode = RunMode::FullScreen;
+        platform::registerClass({CS_OWNDC, saverWindowProc, 0, "OpenGL"});
+        window = platform::createWindow(0, "OpenGL", "SaverWindow", WS_POPUP, 0, 0, 10, 10, 0, 0);
+    }
+    void TearDown() override { host = HostState(); }
+
+    // Ends the loop after `count` frames by posting the quit message from the sleep.
+    void quitAfterFrames(std::size_t count) {
+        fake::setSleepHook([this, count](std::uint32_t) {
+            if (fake::sleeps().size() == count) platform::postQuitMessage(0);
+        });
+    }
+    void run() { runFrameLoop(0xDC, settings, {renderFrame, framePause, &frames}); }
+
+    SaverSettings settings;
+    platform::WindowHandle window = 0;
+    Frames frames;
+};
+
+TEST_F(FrameLoop, EveryWaitingMessageIsHandledBeforeAFrame) {
+    for (int i = 0; i < 5; ++i) fake::queueMessage({window, WM_SETCURSOR, 0, 0});
+    fake::setSleepHook([this](std::uint32_t) {
+        if (fake::sleeps().size() == 1) {
+            fake::queueMessage({window, WM_SETCURSOR, 0, 0});
+            fake::queueMessage({window, WM_SETCURSOR, 0, 0});
+        } else {
+            platform::postQuitMessage(0);
+        }
+    });
+    run();
+    EXPECT_EQ(frames.queuedAtRender, (std::vector<std::size_t>{0, 0}));
+    EXPECT_EQ(fake::cursorsSet().size(), 7u);
+}
+
+TEST_F(FrameLoop, QuitEndsTheLoopWithoutAFrameOrDispatch) {
+    platform::postQuitMessage(0);
+    fake::queueMessage({window, WM_SETCURSOR, 0, 0});
+    run();
+    EXPECT_TRUE(frames.flags.empty());
+    EXPECT_TRUE(fake::cursorsSet().empty());
+    EXPECT_EQ(fake::queuedMessageCount(), 1u);
+}
+
+TEST_F(FrameLoop, PresentsOnlyWhatRenderAsksForAndSleepsThePauseReadAfterTheFrame) {
+    frames.pauseAfterFrame = 17;
+    quitAfterFrames(2);
+    run();
+    EXPECT_EQ(fake::sleeps(), (std::vector<std::uint32_t>{17, 17}));
+    EXPECT_EQ(fake::swapCount(), 2);
+    const Calls expected = {"swapBuffers", "sleep 17", "swapBuffers", "sleep 17"};
+    EXPECT_EQ(Calls(fake::calls().end() - 4, fake::calls().end()), expected);
+
+    SetUp();
+    frames.present = false;
+    quitAfterFrames(3);
+    run();
+    EXPECT_EQ(fake::swapCount(), 0);
+    EXPECT_EQ(fake::sleeps().size(), 3u);
+}
+
+TEST_F(FrameLoop, MirrorFlagFollowsAnyNonZeroSetting) {
+    for (std::uint32_t useMirrors : {0u, 1u, 7u, 0x80000000u}) {
+        SetUp();
+        settings.useMirrors = useMirrors;
+        quitAfterFrames(1);
+        run();
+        ASSERT_EQ(frames.flags.size(), 1u);
+        EXPECT_EQ(frames.flags[0], useMirrors ? 0x10000 : 0) << useMirrors;
+    }
+}
+
+TEST_F(FrameLoop, KeyPressThroughTheLoopEndsTheRun) {
+    fake::queueMessage({window, WM_KEYDOWN, 0x20, 0});
+    fake::setSleepHook([](std::uint32_t) {
+        if (fake::sleeps().size() > 3) platform::postQuitMessage(1);  // the test's own stop, never reached
+    });
+    run();
+    EXPECT_FALSE(fake::windowExists(window));
+    EXPECT_TRUE(frames.flags.empty());
+}
+
+}  // namespace
