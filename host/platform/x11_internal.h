@@ -1,0 +1,95 @@
+// What the X11 platform files share: the display connection and its error trap, the records of the
+// saver's own windows, the stop request of SIGTERM/SIGINT, and the options main() hands down.
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <GL/glx.h>
+
+#include <cstdint>
+#include <deque>
+#include <string>
+
+#include "host/platform.h"
+
+namespace x11 {
+
+// ---- connection (x11_display.cpp) ----------------------------------------------------------------
+// Opened on first use. Null when no X display can be opened; one line on standard error says so,
+// once. A connection that breaks later ends the process with exit code 0.
+Display* display();
+// The connection if it was opened, without trying to open one.
+Display* openedDisplay();
+void closeDisplay();
+Atom atom(const char* name);
+
+// X protocol errors are never fatal: between begin and end they are collected, and end waits for
+// the server's answer to every request made meanwhile and returns the first error code (0: none).
+// Traps do not nest.
+void beginErrorTrap();
+int endErrorTrap();
+
+// ---- the saver's windows (x11_window.cpp) --------------------------------------------------------
+struct WindowRecord {
+    Window id = 0;
+    platform::WindowProc proc = nullptr;
+    bool topLevel = false;  // full screen: takes the keyboard and the pointer
+    bool alive = false;     // false from the moment its destruction starts
+    bool mapped = false;
+    bool grabbed = false;
+    std::uint32_t grabUntil = 0;  // tick until which a refused grab is tried again
+    GLXFBConfig config = nullptr;  // the GL configuration the window was created with, or none
+    VisualID visualId = 0;
+    Colormap colormap = 0;
+};
+
+// The record of a window created by createWindow, alive or not; null for any other id.
+WindowRecord* findWindow(platform::WindowHandle window);
+// The record of a live window of ours; null otherwise.
+WindowRecord* liveWindow(platform::WindowHandle window);
+// Every window of ours, oldest first. Records stay for the whole run so that late events for a
+// destroyed window can be recognised and dropped.
+std::deque<WindowRecord>& windows();
+// The window went away on the server without our asking (its parent was destroyed): the window
+// procedure hears WM_DESTROY as after destroyWindow.
+void windowVanished(WindowRecord& record);
+// Frees what a destroyed window held beside the window itself and drops its posted messages.
+void forget(Display* display, WindowRecord& record);
+// Tries again the keyboard and pointer grabs that were refused when a full-screen window was shown.
+void retryGrabs();
+
+// ---- messages (x11_messages.cpp) ----------------------------------------------------------------
+// Posted messages of a destroyed window are dropped, as the window's queue goes with it.
+void dropMessagesFor(platform::WindowHandle window);
+
+// ---- GLX (x11_glx.cpp) ----------------------------------------------------------------------------
+// The double-buffered RGBA configuration for a window on `screen`, preferring visuals of `depth`
+// and the fewest extra buffers; null when the server offers none.
+GLXFBConfig chooseWindowConfig(Display* display, int screen, int depth);
+
+// ---- cursor (x11_cursor.cpp) ----------------------------------------------------------------------
+// The cursor last set with setCursor, applied to a window when it is shown.
+void applyCursor(Window window);
+
+// ---- the frame-rate overlay (x11_fps.cpp) -----------------------------------------------------------
+void setShowFps(bool show);
+// Draws the measured rate in the bottom-left corner of the current context's viewport, leaving
+// every piece of GL state as it found it. Does nothing unless setShowFps(true).
+void drawFpsOverlay(Display* display, GLXContext context);
+// The context's display lists go with it.
+void forgetFpsContext(GLXContext context);
+
+// ---- stop request (x11_signals.cpp) -------------------------------------------------------------
+// SIGTERM and SIGINT end the process at once (exit code 0) until deferStop() is called; from then
+// on they only set the stop request, which the message pump turns into the saver window's
+// destruction so that the normal tear-down runs.
+void installStopHandlers();
+void deferStop();
+bool stopRequested();
+// Sleeps up to `milliseconds`, returning early once a stop is requested.
+void sleepUnlessStopped(std::uint32_t milliseconds);
+
+// ---- process (x11_system.cpp) -------------------------------------------------------------------
+void setCommandLine(const std::string& line);
+
+}  // namespace x11

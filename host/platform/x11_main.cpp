@@ -1,0 +1,71 @@
+// The X11 build's entry point: reads its own options (the hack options of XScreenSaver), rebuilds
+// the saver's command line from what is left, and runs the host's entry function. Exit code 0 in
+// every case. Pairs with x11_options.h and host/saver.h (saverMain).
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "host/platform/settings_override.h"
+#include "host/platform/x11_internal.h"
+#include "host/platform/x11_options.h"
+#include "host/saver.h"
+#include "host/saver_constants.h"
+
+namespace {
+
+// The module handle stands for this program; any non-zero value does, as nothing looks inside it.
+const char moduleTag = 0;
+
+// The program path first, in double quotes when it holds a space, as the saver's grammar expects.
+std::string programWord(const char* path) {
+    const std::string word = path && *path ? path : "morvane";
+    return word.find(' ') == std::string::npos ? word : "\"" + word + "\"";
+}
+
+// The window a hack draws into: -window-id's, else $XSCREENSAVER_WINDOW's, else the root window.
+// Returns 0 (after saying why) when there is none.
+unsigned long targetWindow(const x11::Options& options) {
+    if (options.target == x11::DrawTarget::WindowId) return options.windowId;
+    if (const char* named = std::getenv("XSCREENSAVER_WINDOW")) {
+        unsigned long id = 0;
+        if (x11::parseWindowId(named, id)) return id;
+        std::fprintf(stderr, "morvane: XSCREENSAVER_WINDOW is not a window id: \"%s\"\n", named);
+        return 0;
+    }
+    Display* d = x11::display();
+    return d ? DefaultRootWindow(d) : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    x11::Options options;
+    std::string error;
+    if (!x11::parseOptions(argc, argv, options, error)) {
+        std::fprintf(stderr, "morvane: %s\n%s", error.c_str(), x11::kUsage);
+        return 0;
+    }
+    if (options.help) {
+        std::fputs(x11::kUsage, stdout);
+        return 0;
+    }
+    x11::installStopHandlers();
+
+    std::string line = programWord(argc > 0 ? argv[0] : nullptr);
+    if (options.target == x11::DrawTarget::OwnWindow) {
+        for (const std::string& word : options.words) line += " " + word;
+    } else {
+        // A hack draws the way the preview does: a child of the given window, no input taken.
+        const unsigned long window = targetWindow(options);
+        if (window == 0) return 0;
+        line += " /p " + std::to_string(window);
+    }
+    x11::setCommandLine(line);
+    if (options.mirrors >= 0)
+        overrideSettingValue("Software\\Zu\\Keldric Saver", "UseMirrors", static_cast<std::uint32_t>(options.mirrors));
+    x11::setShowFps(options.fps);
+
+    const int result = saverMain(reinterpret_cast<platform::InstanceHandle>(&moduleTag), SW_SHOWDEFAULT);
+    x11::closeDisplay();
+    return result;
+}

@@ -1,0 +1,78 @@
+// X11 platform: SIGTERM and SIGINT. Before the saver window exists they end the process at once;
+// afterwards they become a stop request that the message pump answers with the normal tear-down.
+// A pipe written by the handler wakes the frame loop's sleep. Pairs with x11_internal.h.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <ctime>
+
+#include "host/platform/x11_internal.h"
+
+namespace {
+
+volatile sig_atomic_t deferred = 0;
+volatile sig_atomic_t requested = 0;
+int wakeRead = -1;
+int wakeWrite = -1;
+
+void onStopSignal(int) {
+    // Nothing is open yet that needs closing (the dialog writes its file in one step): end now.
+    if (!deferred) _exit(0);
+    requested = 1;
+    if (wakeWrite >= 0) {
+        const int saved = errno;
+        const char byte = 1;
+        ssize_t written = write(wakeWrite, &byte, 1);
+        (void)written;
+        errno = saved;
+    }
+}
+
+long long monotonicMs() {
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+}  // namespace
+
+namespace x11 {
+
+void installStopHandlers() {
+    int ends[2];
+    if (pipe2(ends, O_NONBLOCK | O_CLOEXEC) == 0) {
+        wakeRead = ends[0];
+        wakeWrite = ends[1];
+    }
+    struct sigaction action = {};
+    action.sa_handler = onStopSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+void deferStop() { deferred = 1; }
+
+bool stopRequested() { return requested != 0; }
+
+void sleepUnlessStopped(std::uint32_t milliseconds) {
+    const long long end = monotonicMs() + milliseconds;
+    for (;;) {
+        if (requested) return;
+        const long long left = end - monotonicMs();
+        if (left <= 0) return;
+        if (wakeRead < 0) {
+            const timespec pause = {static_cast<time_t>(left / 1000), static_cast<long>(left % 1000) * 1000000};
+            nanosleep(&pause, nullptr);
+            continue;
+        }
+        pollfd wake = {wakeRead, POLLIN, 0};
+        poll(&wake, 1, static_cast<int>(left));
+    }
+}
+
+}  // namespace x11

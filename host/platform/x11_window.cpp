@@ -1,0 +1,286 @@
+// X11 platform: window classes and the saver's windows: creation with a GL-capable visual, showing
+// (full screen: above everything, keyboard and pointer grabbed), destruction. Pairs with
+// host/platform.h; the records are declared in x11_internal.h.
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "host/platform/x11_internal.h"
+#include "host/saver_constants.h"
+
+namespace x11 {
+
+namespace {
+
+std::deque<WindowRecord> records;
+
+// A refused grab (another client holds one, e.g. a menu that was open) is tried again for this long.
+constexpr std::uint32_t kGrabRetryMs = 2000;
+
+bool tryGrabs(Display* d, WindowRecord& record) {
+    const int keyboard = XGrabKeyboard(d, record.id, False, GrabModeAsync, GrabModeAsync, CurrentTime);
+    const int pointer = XGrabPointer(d, record.id, False, ButtonPressMask | PointerMotionMask, GrabModeAsync,
+                                     GrabModeAsync, None, None, CurrentTime);
+    record.grabbed = keyboard == GrabSuccess && pointer == GrabSuccess;
+    return record.grabbed;
+}
+
+void releaseGrabs(Display* d, WindowRecord& record) {
+    if (!record.grabbed) return;
+    XUngrabKeyboard(d, CurrentTime);
+    XUngrabPointer(d, CurrentTime);
+    record.grabbed = false;
+}
+
+void nameWindow(Display* d, Window window, const char* title) {
+    XStoreName(d, window, title);
+    const std::size_t length = std::strlen(title);
+    XChangeProperty(d, window, atom("_NET_WM_NAME"), atom("UTF8_STRING"), 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(title), static_cast<int>(length));
+    XClassHint hint;
+    char name[] = "morvane";
+    char className[] = "Morvane";
+    hint.res_name = name;
+    hint.res_class = className;
+    XSetClassHint(d, window, &hint);
+}
+
+}  // namespace
+
+// Removes what the window held on the server; the window itself is already gone or going.
+void forget(Display* d, WindowRecord& record) {
+    record.alive = false;
+    record.mapped = false;
+    record.grabbed = false;
+    if (record.colormap) XFreeColormap(d, record.colormap);
+    record.colormap = 0;
+    dropMessagesFor(record.id);
+}
+
+std::deque<WindowRecord>& windows() { return records; }
+
+WindowRecord* findWindow(platform::WindowHandle window) {
+    for (WindowRecord& record : records)
+        if (record.id == window) return &record;
+    return nullptr;
+}
+
+WindowRecord* liveWindow(platform::WindowHandle window) {
+    WindowRecord* record = findWindow(window);
+    return record && record->alive ? record : nullptr;
+}
+
+void windowVanished(WindowRecord& record) {
+    if (!record.alive) return;
+    Display* d = openedDisplay();
+    const platform::WindowHandle handle = record.id;
+    const platform::WindowProc proc = record.proc;
+    forget(d, record);
+    proc(handle, WM_DESTROY, 0, 0);
+}
+
+void retryGrabs() {
+    Display* d = openedDisplay();
+    if (!d) return;
+    const std::uint32_t now = platform::getTickCount();
+    for (WindowRecord& record : records) {
+        if (!record.alive || !record.topLevel || !record.mapped || record.grabbed) continue;
+        if (static_cast<std::int32_t>(record.grabUntil - now) <= 0) continue;
+        tryGrabs(d, record);
+    }
+}
+
+}  // namespace x11
+
+namespace platform {
+
+namespace {
+
+struct ClassRecord {
+    std::string name;
+    WindowProc proc;
+};
+std::vector<ClassRecord> classes;
+
+const ClassRecord* findClass(const char* name) {
+    if (!name) return nullptr;
+    for (const ClassRecord& record : classes)
+        if (record.name == name) return &record;
+    return nullptr;
+}
+
+}  // namespace
+
+bool registerClass(const WindowClass& windowClass) {
+    // The classes live in this process, but a class is of no use without a display, so its absence
+    // is reported here, where the host tells the user that the saver cannot start.
+    if (!windowClass.className || !windowClass.windowProc || !x11::display()) return false;
+    if (findClass(windowClass.className)) return false;
+    classes.push_back({windowClass.className, windowClass.windowProc});
+    return true;
+}
+
+WindowHandle createWindow(std::uint32_t /*exStyle*/, const char* className, const char* title, std::uint32_t style,
+                          std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                          WindowHandle parent, InstanceHandle /*instance*/) {
+    const ClassRecord* windowClass = findClass(className);
+    Display* d = x11::display();
+    if (!windowClass || !d) return 0;
+
+    const bool child = (style & WS_CHILD) != 0;
+    int screen = DefaultScreen(d);
+    Window parentWindow = RootWindow(d, screen);
+    int parentDepth = DefaultDepth(d, screen);
+    if (child) {
+        // A parent id that names no window (0 included) creates nothing, quietly.
+        if (parent == 0) return 0;
+        XWindowAttributes attributes;
+        x11::beginErrorTrap();
+        const Status found = XGetWindowAttributes(d, static_cast<Window>(parent), &attributes);
+        if (x11::endErrorTrap() != 0 || !found) return 0;
+        parentWindow = static_cast<Window>(parent);
+        screen = XScreenNumberOfScreen(attributes.screen);
+        parentDepth = attributes.depth;
+    }
+    const Window root = RootWindow(d, screen);
+
+    x11::WindowRecord record;
+    record.proc = windowClass->proc;
+    record.topLevel = !child;
+    record.config = x11::chooseWindowConfig(d, screen, parentDepth);
+
+    XSetWindowAttributes attributes = {};
+    unsigned long mask = CWBackPixel | CWBorderPixel | CWEventMask | CWOverrideRedirect;
+    attributes.background_pixel = BlackPixel(d, screen);
+    attributes.border_pixel = 0;
+    // The full-screen window sits above every other window, outside the window manager's reach.
+    // A drawing surface on the root window (a hack run without a window of its own) stays unmanaged
+    // too, so that no frame or title bar is put around the desktop's background.
+    attributes.override_redirect = !child || parentWindow == root;
+    // A child window asks for no input at all: clicks and keys go on to the window it shows in.
+    attributes.event_mask = StructureNotifyMask;
+    if (!child)
+        attributes.event_mask |= KeyPressMask | ButtonPressMask | PointerMotionMask | FocusChangeMask;
+    Visual* visual = CopyFromParent;
+    int depth = CopyFromParent;
+    XVisualInfo* info = record.config ? glXGetVisualFromFBConfig(d, record.config) : nullptr;
+    if (info) {
+        visual = info->visual;
+        depth = info->depth;
+        record.visualId = info->visualid;
+        record.colormap = XCreateColormap(d, root, info->visual, AllocNone);
+        attributes.colormap = record.colormap;
+        mask |= CWColormap;
+        XFree(info);
+    } else {
+        record.config = nullptr;
+    }
+
+    // From here a SIGTERM waits for the loop, which answers it with the normal tear-down.
+    x11::deferStop();
+    x11::beginErrorTrap();
+    const Window window =
+        XCreateWindow(d, parentWindow, x, y, static_cast<unsigned>(width > 0 ? width : 1),
+                      static_cast<unsigned>(height > 0 ? height : 1), 0, depth, InputOutput, visual, mask, &attributes);
+    if (x11::endErrorTrap() != 0 || window == 0) {
+        // The parent can vanish between the two requests above.
+        if (record.colormap) XFreeColormap(d, record.colormap);
+        return 0;
+    }
+    record.id = window;
+    record.alive = true;
+    x11::nameWindow(d, window, title ? title : "");
+    if (!child) {
+        Atom deleteWindow = x11::atom("WM_DELETE_WINDOW");
+        XSetWMProtocols(d, window, &deleteWindow, 1);
+    }
+    x11::windows().push_back(record);
+
+    // As on the system this seam comes from, the procedure hears WM_CREATE before the handle is
+    // returned, and -1 from it refuses the window.
+    if (windowClass->proc(window, WM_CREATE, 0, 0) == -1) {
+        destroyWindow(window);
+        return 0;
+    }
+    // WS_VISIBLE is honoured by showWindow, which the host calls once the picture is ready: a
+    // message box about a failed set-up must not end up hidden under the full-screen window.
+    return window;
+}
+
+bool showWindow(WindowHandle window, std::int32_t showCommand) {
+    x11::WindowRecord* record = x11::liveWindow(window);
+    Display* d = x11::openedDisplay();
+    if (!record || !d) return false;
+    const bool wasVisible = record->mapped;
+    if (showCommand == 0) {  // SW_HIDE
+        if (record->mapped) XUnmapWindow(d, record->id);
+        x11::releaseGrabs(d, *record);
+        record->mapped = false;
+        XFlush(d);
+        return wasVisible;
+    }
+    if (!record->mapped) {
+        x11::beginErrorTrap();
+        XMapRaised(d, record->id);
+        if (record->topLevel) {
+            // An override-redirect window gets the focus only when it takes it. Focus first, so that
+            // a later loss of focus can be told from the grab's own focus events.
+            XSetInputFocus(d, record->id, RevertToPointerRoot, CurrentTime);
+        } else {
+            // A drawing surface on the root window stays beneath every other window.
+            Window root = 0, parent = 0, *children = nullptr;
+            unsigned count = 0;
+            if (XQueryTree(d, record->id, &root, &parent, &children, &count) && parent == root)
+                XLowerWindow(d, record->id);
+            if (children) XFree(children);
+        }
+        // The window may be gone already (a preview whose parent went away): its DestroyNotify ends the run.
+        if (x11::endErrorTrap() != 0) return wasVisible;
+        record->mapped = true;
+        if (record->topLevel && !x11::tryGrabs(d, *record))
+            record->grabUntil = platform::getTickCount() + x11::kGrabRetryMs;
+    }
+    // The system asks the window for its cursor when the pointer comes over it; here once, on showing.
+    sendMessage(window, WM_SETCURSOR, window, 1 /* HTCLIENT */ | (static_cast<std::intptr_t>(WM_MOUSEMOVE) << 16));
+    XFlush(d);
+    return wasVisible;
+}
+
+bool destroyWindow(WindowHandle window) {
+    x11::WindowRecord* record = x11::liveWindow(window);
+    Display* d = x11::openedDisplay();
+    if (!record || !d) return false;
+    const WindowProc proc = record->proc;
+    x11::releaseGrabs(d, *record);
+    // Hidden and marked dead first, so that nothing the procedure does in answer to WM_DESTROY can
+    // reach the window again; the X window itself goes after the procedure has returned.
+    x11::beginErrorTrap();
+    XUnmapWindow(d, record->id);
+    x11::endErrorTrap();
+    record->alive = false;
+    record->mapped = false;
+    proc(window, WM_DESTROY, 0, 0);
+    x11::beginErrorTrap();
+    XDestroyWindow(d, static_cast<Window>(window));
+    x11::endErrorTrap();
+    x11::forget(d, *record);
+    return true;
+}
+
+std::intptr_t defWindowProc(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t /*lParam*/) {
+    switch (message) {
+    case WM_CLOSE:
+        destroyWindow(window);
+        return 0;
+    case WM_SYSCOMMAND:
+        if (wParam == SC_CLOSE) postMessage(window, WM_CLOSE, 0, 0);
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+}  // namespace platform
