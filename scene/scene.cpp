@@ -34,8 +34,9 @@ Scene::Scene(std::int32_t width, std::int32_t height) : Scene(width, height, Wit
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    // A window of no height (a collapsed preview) would divide by zero: take it as one pixel.
-    const double aspect = static_cast<double>(width) / static_cast<double>(height > 0 ? height : 1);
+    // A window with no height or no width (a collapsed preview) would make the aspect ratio infinite
+    // or zero, and the projection with it: take each side as at least one pixel.
+    const double aspect = static_cast<double>(width > 0 ? width : 1) / static_cast<double>(height > 0 ? height : 1);
     gluPerspective(90.0, aspect, 1.0, 20.0);
     glMatrixMode(GL_MODELVIEW);
 
