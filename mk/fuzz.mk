@@ -1,0 +1,36 @@
+# libFuzzer targets: every tests/fuzz/*_fuzz.cpp, built with clang (preset fuzz), each run on its
+# seed corpus tests/fuzz/corpus/<target>/. New inputs go to build/fuzz/corpus/<target>/, so the
+# committed seeds stay as they are.
+#   make fuzz          FUZZ_SECONDS per target (default 60)
+#   make fuzz-smoke    a few seconds per target; one of the steps of `make test`
+FUZZ_BUILD := build/fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_SMOKE_SECONDS ?= 5
+FUZZ_TARGETS := $(basename $(notdir $(wildcard tests/fuzz/*_fuzz.cpp)))
+TEST_STEPS += fuzz-smoke
+
+.PHONY: fuzz fuzz-smoke fuzz-build
+
+fuzz-build: deps
+	@tools/install-packages clang libclang-rt-14-dev
+	@[ -f $(FUZZ_BUILD)/CMakeCache.txt ] || cmake --preset fuzz >/dev/null
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) $(addprefix --target ,$(FUZZ_TARGETS))
+
+# $(1): seconds per target. -close_fd_mask=2 silences the targets' own messages on standard error
+# (libjpeg's warnings); crashes are still reported.
+define run-fuzzers
+	@set -e; for target in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_BUILD)/corpus/$$target tests/fuzz/corpus/$$target; \
+	  echo "fuzz: $$target for $(1) s"; \
+	  $(FUZZ_BUILD)/tests/$$target -max_total_time=$(1) -close_fd_mask=2 -print_final_stats=1 \
+	    -artifact_prefix=$(FUZZ_BUILD)/$$target- \
+	    $(FUZZ_BUILD)/corpus/$$target tests/fuzz/corpus/$$target 2>&1 | tail -n 12; \
+	  test $${PIPESTATUS[0]} -eq 0; \
+	done
+endef
+
+fuzz: fuzz-build
+	$(call run-fuzzers,$(FUZZ_SECONDS))
+
+fuzz-smoke: fuzz-build
+	$(call run-fuzzers,$(FUZZ_SMOKE_SECONDS))
