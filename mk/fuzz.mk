@@ -17,15 +17,19 @@ fuzz-build: deps
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) $(addprefix --target ,$(FUZZ_TARGETS))
 
 # $(1): seconds per target. -close_fd_mask=2 silences the targets' own messages on standard error
-# (libjpeg's warnings); crashes are still reported.
+# (libjpeg's warnings); crash reports still come through. Each run's log is kept beside the build;
+# a failing run shows its end.
 define run-fuzzers
 	@set -e; for target in $(FUZZ_TARGETS); do \
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$target tests/fuzz/corpus/$$target; \
-	  echo "fuzz: $$target for $(1) s"; \
-	  $(FUZZ_BUILD)/tests/$$target -max_total_time=$(1) -close_fd_mask=2 -print_final_stats=1 \
-	    -artifact_prefix=$(FUZZ_BUILD)/$$target- \
-	    $(FUZZ_BUILD)/corpus/$$target tests/fuzz/corpus/$$target 2>&1 | tail -n 12; \
-	  test $${PIPESTATUS[0]} -eq 0; \
+	  log=$(FUZZ_BUILD)/$$target.log; \
+	  echo "fuzz: $$target for $(1) s (log: $$log)"; \
+	  if ! $(FUZZ_BUILD)/tests/$$target -max_total_time=$(1) -close_fd_mask=2 -print_final_stats=1 \
+	      -artifact_prefix=$(FUZZ_BUILD)/$$target- \
+	      $(FUZZ_BUILD)/corpus/$$target tests/fuzz/corpus/$$target >$$log 2>&1; then \
+	    tail -n 60 $$log; echo "fuzz: $$target failed"; exit 1; \
+	  fi; \
+	  grep -E '^(Done|stat::average_exec_per_sec|stat::peak_rss_mb)' $$log; \
 	done
 endef
 
