@@ -22,12 +22,20 @@
 
 namespace {
 
+// Makes `path` and any missing folders above it, as mkdir -p does.
 bool makeFolder(const std::string& path) {
-    if (mkdir(path.c_str(), 0777) == 0 || errno == EEXIST) {
-        struct stat info;
-        return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    for (std::size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
+        const std::string parent = path.substr(0, slash);
+        if (mkdir(parent.c_str(), 0777) != 0 && errno != EEXIST) return false;
     }
-    return false;
+    if (mkdir(path.c_str(), 0777) != 0 && errno != EEXIST) return false;
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0) return false;
+    if (!S_ISDIR(info.st_mode)) {
+        errno = ENOTDIR;
+        return false;
+    }
+    return true;
 }
 
 // Frame n is drawn at n / fps seconds of scene time.

@@ -1,0 +1,22 @@
+# The headless renderer's pictures and benchmark.
+#   make readme-images  renders docs/images/mirrors-on.png and mirrors-off.png with morvane-render
+#   make bench-render   frames per second of one core at 1920x1080, mirrors on (24 wedges) and off
+RENDER_BENCH_PACKAGES := libbenchmark-dev
+# Frame 360: twelve seconds in, when the first rebirths have brought pieces of every kind.
+README_IMAGE_OPTIONS := --size 960x540 --seed 42 --fps 30 --frames 361 --every 360
+
+.PHONY: readme-images bench-render
+
+readme-images: configure
+	cmake --build $(BUILD) -j $(JOBS) --target morvane-render
+	@mkdir -p docs/images
+	@rm -rf $(BUILD)/readme-images && mkdir -p $(BUILD)/readme-images
+	$(BUILD)/tools/render/morvane-render $(README_IMAGE_OPTIONS) --mirrors on --out $(BUILD)/readme-images/on
+	$(BUILD)/tools/render/morvane-render $(README_IMAGE_OPTIONS) --mirrors off --out $(BUILD)/readme-images/off
+	cp $(BUILD)/readme-images/on/frame-000360.png docs/images/mirrors-on.png
+	cp $(BUILD)/readme-images/off/frame-000360.png docs/images/mirrors-off.png
+
+bench-render: configure
+	@tools/install-packages $(RENDER_BENCH_PACKAGES)
+	cmake --build $(BUILD) -j $(JOBS) --target render_bench
+	LP_NUM_THREADS=0 $(BUILD)/bench/render/render_bench
