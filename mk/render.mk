@@ -8,6 +8,7 @@ README_IMAGE_OPTIONS := --size 960x540 --seed 42 --fps 30 --frames 361 --every 3
 .PHONY: readme-images bench-render
 
 readme-images: configure
+	cmake --preset linux >/dev/null
 	cmake --build $(BUILD) -j $(JOBS) --target morvane-render
 	@mkdir -p docs/images
 	@rm -rf $(BUILD)/readme-images && mkdir -p $(BUILD)/readme-images
@@ -18,5 +19,6 @@ readme-images: configure
 
 bench-render: configure
 	@tools/install-packages $(RENDER_BENCH_PACKAGES)
+	cmake --preset linux >/dev/null
 	cmake --build $(BUILD) -j $(JOBS) --target render_bench
 	LP_NUM_THREADS=0 $(BUILD)/bench/render/render_bench
