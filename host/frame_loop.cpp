@@ -15,7 +15,8 @@ void runFrameLoop(platform::DeviceContext dc, const SaverSettings& settings, con
             continue;
         }
         if (step.render(step.target, frameFlags(settings.useMirrors))) platform::swapBuffers(dc);
-        // Read after the frame: the frame clock may have changed it while drawing.
+        // Read after the frame: the frame clock may have changed it while drawing. The clock keeps it
+        // within 1..1000 ms; a value below that must not become an unsigned sleep of days.
         const std::int32_t pause = step.pauseMs(step.target);
         platform::sleepMs(pause > 0 ? static_cast<std::uint32_t>(pause) : 0u);
     }

@@ -24,6 +24,7 @@ struct Window {
     platform::WindowHandle parent = 0;
     platform::Rect rect = {0, 0, 0, 0};
     bool alive = true;
+    bool destroying = false;  // inside its own destruction: a second destroyWindow fails
 };
 
 struct Library {
@@ -272,7 +273,9 @@ bool showWindow(WindowHandle window, std::int32_t showCommand) {
 
 bool destroyWindow(WindowHandle window) {
     state.calls.push_back("destroyWindow");
-    if (!findWindow(window)) return false;
+    Window* target = findWindow(window);
+    if (!target || target->destroying) return false;
+    target->destroying = true;
     state.destroyed.push_back(window);
     callProc(window, WM_DESTROY, 0, 0);
     // The children go after their parent, as on the real platform.
