@@ -199,6 +199,7 @@ std::int32_t messageBox(WindowHandle owner, const char* text, const char* captio
     GtkWidget* box = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_ERROR, GTK_BUTTONS_OK, "%s", body);
     gtk_window_set_title(GTK_WINDOW(box), title);
     gtk_window_set_keep_above(GTK_WINDOW(box), TRUE);
+    gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
     makeTransientFor(box, owner);
     gtk_dialog_run(GTK_DIALOG(box));
     gtk_widget_destroy(box);
