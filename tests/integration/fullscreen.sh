@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# The full-screen saver: one window titled "SaverWindow" over the whole X screen and above the
+# windows already there, drawing, with keyboard and pointer taken; SIGTERM and SIGINT end it
+# through the normal tear-down with exit code 0, promptly.
+source "$(dirname "$0")/lib.sh"
+need "$MORVANE" "$XTESTHOST" Xvfb xdotool xwininfo import convert
+own_display 1024x600
+fresh_settings
+
+launch other "$XTESTHOST" window 300 200 100 100
+sleep 0.2
+other=$(head -n1 "$TEST_TMP/other.out")
+
+launch saver "$MORVANE" /s
+saver=$LAUNCHED
+window=$(find_window SaverWindow 10) || fail "/s shows no window titled SaverWindow"
+[ "$(geometry "$window")" = "1024x600+0+0" ] || fail "the saver window is $(geometry "$window"), not the screen"
+[ "$(xdotool search --name '^SaverWindow$' | wc -l)" = 1 ] || fail "more than one saver window"
+# xwininfo lists the root's children from the top of the stack down.
+top=$(xwininfo -root -children | awk '/^ +0x[0-9a-f]+ /{print $1; exit}')
+[ "$(printf '%d' "$top")" = "$window" ] || fail "the saver window is not above the other windows"
+"$XTESTHOST" grabcheck >/dev/null && fail "the full-screen saver holds neither keyboard nor pointer"
+note "/s covers the screen, above the other windows, with keyboard and pointer grabbed"
+
+sleep 1
+snapshot root "$TEST_TMP/screen.png"
+[ "$(colours "$TEST_TMP/screen.png")" -gt 50 ] || fail "nothing is drawn on the screen"
+[ -z "$(convert "$TEST_TMP/screen.png" -crop 300x200+100+100 txt:- | grep -m1 '#808080')" ] ||
+  fail "the window below shows through the saver"
+note "the picture is drawn over the whole screen"
+
+started=$(now_ms)
+kill -TERM "$saver"
+expect_exit "$saver" 0.5 "SIGTERM"
+[ ! -s "$TEST_TMP/saver.err" ] || fail "SIGTERM left a message: $(cat "$TEST_TMP/saver.err")"
+"$XTESTHOST" grabcheck >/dev/null || fail "the grabs outlive the saver"
+note "SIGTERM ends /s with exit code 0 in $(( $(now_ms) - started )) ms and releases the grabs"
+
+launch saver "$MORVANE" /s
+saver=$LAUNCHED
+find_window SaverWindow 10 >/dev/null || fail "the second /s shows no window"
+kill -INT "$saver"
+expect_exit "$saver" 0.5 "SIGINT"
+note "SIGINT ends /s with exit code 0"

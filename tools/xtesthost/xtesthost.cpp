@@ -1,0 +1,82 @@
+// The integration tests' X helper: a plain window for a preview or a hack to draw into, a check
+// that no client holds the keyboard or pointer, and a watch that reports new top-level windows.
+// Used by tests/integration/*.sh through lib.sh.
+#include <X11/Xlib.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+int usage() {
+    std::fputs("usage: xtesthost window WIDTH HEIGHT [X Y] | grabcheck | watch\n", stderr);
+    return 2;
+}
+
+// A grey window, so that a picture drawn into it shows as a change; prints its id, then waits
+// until the process is killed (which destroys the window).
+int hostWindow(Display* d, int width, int height, int x, int y) {
+    const int screen = DefaultScreen(d);
+    const unsigned long grey = 0x808080;
+    const Window window =
+        XCreateSimpleWindow(d, RootWindow(d, screen), x, y, static_cast<unsigned>(width),
+                            static_cast<unsigned>(height), 0, BlackPixel(d, screen), grey);
+    XStoreName(d, window, "xtesthost");
+    XSelectInput(d, window, ExposureMask);
+    XMapWindow(d, window);
+    XSync(d, False);
+    std::printf("%lu\n", window);
+    std::fflush(stdout);
+    for (;;) {
+        XEvent event;
+        XNextEvent(d, &event);
+    }
+}
+
+int grabCheck(Display* d) {
+    const Window root = DefaultRootWindow(d);
+    const int keyboard = XGrabKeyboard(d, root, False, GrabModeAsync, GrabModeAsync, CurrentTime);
+    const int pointer = XGrabPointer(d, root, False, ButtonPressMask, GrabModeAsync, GrabModeAsync, None, None,
+                                     CurrentTime);
+    const bool free = keyboard == GrabSuccess && pointer == GrabSuccess;
+    XUngrabKeyboard(d, CurrentTime);
+    XUngrabPointer(d, CurrentTime);
+    XSync(d, False);
+    std::printf("keyboard %s, pointer %s\n", keyboard == GrabSuccess ? "free" : "grabbed",
+                pointer == GrabSuccess ? "free" : "grabbed");
+    return free ? 0 : 1;
+}
+
+int watch(Display* d) {
+    XSelectInput(d, DefaultRootWindow(d), SubstructureNotifyMask);
+    XSync(d, False);
+    std::printf("ready\n");
+    std::fflush(stdout);
+    for (;;) {
+        XEvent event;
+        XNextEvent(d, &event);
+        if (event.type == CreateNotify) std::printf("create 0x%lx\n", event.xcreatewindow.window);
+        else if (event.type == MapNotify) std::printf("map 0x%lx\n", event.xmap.window);
+        std::fflush(stdout);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return usage();
+    Display* d = XOpenDisplay(nullptr);
+    if (!d) {
+        std::fputs("xtesthost: cannot open the X display\n", stderr);
+        return 2;
+    }
+    if (std::strcmp(argv[1], "window") == 0 && (argc == 4 || argc == 6)) {
+        const int x = argc == 6 ? std::atoi(argv[4]) : 0;
+        const int y = argc == 6 ? std::atoi(argv[5]) : 0;
+        return hostWindow(d, std::atoi(argv[2]), std::atoi(argv[3]), x, y);
+    }
+    if (std::strcmp(argv[1], "grabcheck") == 0) return grabCheck(d);
+    if (std::strcmp(argv[1], "watch") == 0) return watch(d);
+    return usage();
+}
