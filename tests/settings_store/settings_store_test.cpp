@@ -69,7 +69,8 @@ protected:
         EXPECT_EQ(platform::regCloseKey(key), 0);
         if (result == 0) {
             EXPECT_EQ(size, 4u);
-            std::memcpy(&value, bytes, sizeof value);
+            value = static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
+                    static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
         }
         return result;
     }
@@ -306,6 +307,13 @@ TEST_F(SettingsStore, FilesThatAreNotSettingsGiveDefaultsAndAreNeverReplaced) {
     EXPECT_NE(query(kOwnKey, "UseMirrors", value), 0);
     EXPECT_NE(store(kOwnKey, "UseMirrors", 1), 0);
     EXPECT_TRUE(fs::is_directory(file));
+
+    // A pipe with no writer: reading it would wait for ever.
+    fs::remove(file);
+    ASSERT_EQ(mkfifo(file.c_str(), 0600), 0);
+    EXPECT_NE(query(kOwnKey, "UseMirrors", value), 0);
+    EXPECT_NE(store(kOwnKey, "UseMirrors", 1), 0);
+    EXPECT_TRUE(fs::is_fifo(file));
 }
 
 TEST_F(SettingsStore, ReadingNeverTouchesTheFile) {
