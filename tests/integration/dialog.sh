@@ -5,12 +5,13 @@ set -euo pipefail
 
 bin="$MORVANE_BUILD/morvane"
 [ -x "$bin" ] || { echo "dialog: $bin is not built" >&2; exit 1; }
-[ -n "${DISPLAY:-}" ] || { echo "dialog: needs an X display" >&2; exit 1; }
 
 work=$(mktemp -d)
+xvfb=""
 pids=()
 cleanup() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -18,6 +19,16 @@ export XDG_CONFIG_HOME="$work/config"
 settings="$XDG_CONFIG_HOME/morvane/settings.ini"
 
 fail() { echo "dialog: FAIL: $*" >&2; exit 1; }
+
+# Keys go to whichever window has the focus: a display of its own keeps other tests' windows away.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb=$!
+for _ in $(seq 200); do
+  [ -s "$work/display" ] && break
+  sleep 0.05
+done
+[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+export DISPLAY=":$(cat "$work/display")"
 
 # Sends the window manager's close request (WM_DELETE_WINDOW), as the caption's close button does;
 # the test display has no window manager to do it.

@@ -18,18 +18,14 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "dialog_message: FAIL: $*" >&2; exit 1; }
 
-display=""
-for n in $(seq 141 190); do
-  if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || fail "no free display number"
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp -extension GLX >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -extension GLX 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb=$!
-for _ in $(seq 100); do
-  [ -e "/tmp/.X11-unix/X${display#:}" ] && break
+for _ in $(seq 200); do
+  [ -s "$work/display" ] && break
   sleep 0.05
 done
-export DISPLAY="$display" XDG_CONFIG_HOME="$work/config"
+[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+export DISPLAY=":$(cat "$work/display")" XDG_CONFIG_HOME="$work/config"
 
 "$bin" /s >"$work/out" 2>&1 &
 pid=$!

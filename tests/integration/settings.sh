@@ -5,12 +5,13 @@ set -euo pipefail
 
 bin="$MORVANE_BUILD/morvane"
 [ -x "$bin" ] || { echo "settings: $bin is not built" >&2; exit 1; }
-[ -n "${DISPLAY:-}" ] || { echo "settings: needs an X display" >&2; exit 1; }
 
 work=$(mktemp -d)
+xvfb=""
 pid=""
 cleanup() {
   [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -19,6 +20,16 @@ folder="$XDG_CONFIG_HOME/morvane"
 settings="$folder/settings.ini"
 
 fail() { echo "settings: FAIL: $*" >&2; exit 1; }
+
+# Keys go to whichever window has the focus: a display of its own keeps other tests' windows away.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb=$!
+for _ in $(seq 200); do
+  [ -s "$work/display" ] && break
+  sleep 0.05
+done
+[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+export DISPLAY=":$(cat "$work/display")"
 
 # Runs "morvane ARGS... /c", presses KEYS in its dialog, and expects exit code 0 within 5 s.
 # With $as_user set, the program runs as that user.
