@@ -31,14 +31,7 @@ Scene::Scene(std::int32_t width, std::int32_t height, WithoutGraphics) {
 // The logic-only construction comes first; none of the GL set-up below draws a random value or
 // reads the clock, so the order of the two halves is not visible.
 Scene::Scene(std::int32_t width, std::int32_t height) : Scene(width, height, WithoutGraphics{}) {
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    // A window with no height or no width (a collapsed preview) would make the aspect ratio infinite
-    // or zero, and the projection with it: take each side as at least one pixel.
-    const double aspect = static_cast<double>(width > 0 ? width : 1) / static_cast<double>(height > 0 ? height : 1);
-    gluPerspective(90.0, aspect, 1.0, 20.0);
-    glMatrixMode(GL_MODELVIEW);
+    setViewport(0, 0, width, height);
 
     if (spriteField) spriteField->setUp();
 
@@ -58,7 +51,20 @@ void Scene::advance() {
     if (spriteField) spriteField->advance();
 }
 
-bool Scene::render(std::int32_t flags) {
+void Scene::setViewport(std::int32_t x, std::int32_t y, std::int32_t viewportWidth, std::int32_t viewportHeight) {
+    glViewport(x, y, viewportWidth, viewportHeight);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    // A window with no height or no width (a collapsed preview) would make the aspect ratio infinite
+    // or zero, and the projection with it: take each side as at least one pixel.
+    const double aspect = static_cast<double>(viewportWidth > 0 ? viewportWidth : 1) /
+                          static_cast<double>(viewportHeight > 0 ? viewportHeight : 1);
+    gluPerspective(90.0, aspect, 1.0, 20.0);
+    // The matrix mode for the rest of the run.
+    glMatrixMode(GL_MODELVIEW);
+}
+
+const MirrorConfig& Scene::beginFrame(std::int32_t flags) {
     if (!spriteField || spriteField->supportsMirrors()) mirrorsOn = (flags & 0x10000) != 0;
 
     glDrawBuffer(GL_BACK);
@@ -68,7 +74,27 @@ bool Scene::render(std::int32_t flags) {
 
     advance();
     // A transition that the drift started during this advance is drawn already, at its first angle.
-    drawKaleidoscope(configToDraw());
+    return configToDraw();
+}
+
+bool Scene::render(std::int32_t flags) {
+    drawKaleidoscope(beginFrame(flags));
+    glFlush();
+    return true;
+}
+
+bool Scene::renderViewports(std::int32_t flags, const SceneViewport* viewports, std::int32_t count) {
+    if (!viewports || count <= 0) return render(flags);
+    // The clear ignores the viewport: it takes the whole window, gaps between monitors included.
+    const MirrorConfig& config = beginFrame(flags);
+    for (std::int32_t i = 0; i < count; ++i) {
+        const SceneViewport& v = viewports[i];
+        if (v.width <= 0 || v.height <= 0) continue;
+        setViewport(v.x, v.y, v.width, v.height);
+        drawKaleidoscope(config);
+    }
+    // Back to the whole window, so that render works as before.
+    setViewport(0, 0, width, height);
     glFlush();
     return true;
 }

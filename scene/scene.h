@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "scene/mirror_config.h"
+#include "scene/viewports.h"
 
 class SpriteField;
 
@@ -26,9 +27,17 @@ public:
     // Composes one frame into the back buffer. Only bit 16 of `flags` is read (mirrors on).
     // Returns true: the caller swaps buffers.
     bool render(std::int32_t flags);
+    // The same frame on several monitors: one clock update and one advance, then the picture drawn
+    // into each viewport (see monitorViewports), centred there with that viewport's aspect ratio.
+    // With one viewport over the whole window the frame is render's. Returns true.
+    bool renderViewports(std::int32_t flags, const SceneViewport* viewports, std::int32_t count);
+    // glViewport and the fixed perspective for that rectangle of the window, in pixels.
+    void setViewport(std::int32_t x, std::int32_t y, std::int32_t viewportWidth, std::int32_t viewportHeight);
 
     // The clock, then the sprite field, moved on to this frame's time.
     void advance();
+    // The start of every frame: the mirror flag, clear, camera and advance; returns the layout to draw.
+    const MirrorConfig& beginFrame(std::int32_t flags);
     void startClock();
     void updateClock();
     void pickRandomMirrorConfig(bool animate);
