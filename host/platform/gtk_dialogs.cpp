@@ -19,7 +19,7 @@ constexpr std::int32_t kUseMirrorsId = 1001;
 // The three lines of the notice, shown under the version as the dialog's template places them.
 constexpr const char* kNoticeOfRights = "(c) 2026 The Morvane developers";
 constexpr const char* kContactAddress = "morvane@users.noreply.example";
-constexpr const char* kWebAddress = "https://morvane.example/";
+constexpr const char* kWebAddress = "morvane.example.org";
 
 enum class GtkState { Untried, Ready, Unavailable };
 GtkState gtkState = GtkState::Untried;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -22,13 +23,22 @@ const char* const kKeys[] = {
 };
 const char* const kNames[] = {"Password Delay", "Mouse Threshold", "UseMirrors"};
 
+char configHome[] = "/tmp/morvane-settings-fuzz-XXXXXX";
+
+void removeConfigHome() {
+    std::string folder = std::string(configHome) + "/morvane";
+    unlink((folder + "/settings.ini").c_str());
+    rmdir(folder.c_str());
+    rmdir(configHome);
+}
+
 std::string& settingsFile() {
     static std::string path;
     if (path.empty()) {
-        char pattern[] = "/tmp/morvane-settings-fuzz-XXXXXX";
-        if (!mkdtemp(pattern)) std::abort();
-        setenv("XDG_CONFIG_HOME", pattern, 1);
-        path = std::string(pattern) + "/morvane";
+        if (!mkdtemp(configHome)) std::abort();
+        std::atexit(removeConfigHome);
+        setenv("XDG_CONFIG_HOME", configHome, 1);
+        path = std::string(configHome) + "/morvane";
         mkdir(path.c_str(), 0700);
         path += "/settings.ini";
     }
