@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The full-screen saver: one window titled "SaverWindow" over the whole X screen and above the
 # windows already there, drawing, with keyboard and pointer taken; SIGTERM and SIGINT end it
-# through the normal tear-down with exit code 0, promptly.
+# through the normal tear-down with exit code 0, promptly; so does the X server going away.
 source "$(dirname "$0")/lib.sh"
 need "$MORVANE" "$XTESTHOST" Xvfb xdotool xwininfo import convert
 own_display 1024x600
@@ -42,3 +42,12 @@ find_window SaverWindow 10 >/dev/null || fail "the second /s shows no window"
 kill -INT "$saver"
 expect_exit "$saver" 0.5 "SIGINT"
 note "SIGINT ends /s with exit code 0"
+
+launch saver "$MORVANE" /s
+saver=$LAUNCHED
+find_window SaverWindow 10 >/dev/null || fail "the third /s shows no window"
+sleep 0.3
+kill -TERM "$XVFB_PID"
+expect_exit "$saver" 2 "the X server going away"
+grep -qv 'lost' "$TEST_TMP/saver.err" && fail "the lost server left more than one line: $(cat "$TEST_TMP/saver.err")"
+note "the X server going away ends the saver with exit code 0"

@@ -33,14 +33,15 @@ need() {
 }
 
 # own_display [WIDTHxHEIGHT]: a private Xvfb for this test (default 1280x720), so that grabs and
-# focus changes cannot meet those of tests running beside it. Sets DISPLAY. -noreset: otherwise
+# focus changes cannot meet those of tests running beside it. Sets DISPLAY and XVFB_PID. -noreset: otherwise
 # the server starts afresh whenever its last client leaves, and puts the pointer back in the middle.
 own_display() {
   local size=${1:-1280x720} fd_file="$TEST_TMP/displayfd" number=""
   : >"$fd_file"
   Xvfb -displayfd 9 -screen 0 "${size}x24" -nolisten tcp -noreset +extension GLX 9>"$fd_file" \
     >"$TEST_TMP/xvfb.log" 2>&1 &
-  _lib_pids+=($!)
+  XVFB_PID=$!
+  _lib_pids+=("$XVFB_PID")
   for _ in $(seq 200); do
     number=$(head -n1 "$fd_file" 2>/dev/null)
     [ -n "$number" ] && break
