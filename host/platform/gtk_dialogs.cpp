@@ -212,8 +212,12 @@ std::intptr_t dialogBoxParam(InstanceHandle /*instance*/, std::int32_t templateI
     if (templateId != kConfigDialogTemplate || !proc) return -1;
     if (!ensureGtk()) {
         const char* display = std::getenv("DISPLAY");
-        std::fprintf(stderr, "morvane: cannot show the configuration dialog: no X display (DISPLAY=%s)\n",
-                     display ? display : "unset");
+        if (display && *display) {
+            std::fprintf(stderr, "morvane: cannot show the configuration dialog: cannot open the X display \"%s\"\n",
+                         display);
+        } else {
+            std::fputs("morvane: cannot show the configuration dialog: DISPLAY is not set\n", stderr);
+        }
         return -1;
     }
 
