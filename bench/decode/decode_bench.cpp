@@ -4,8 +4,8 @@
 // taken off its figures before they are compared. Medians of ROUNDS rounds (default 30).
 //
 // djpeg is timed twice: writing to /dev/null (decoding alone; its pixels go nowhere) and writing
-// to a file in /dev/shm (its pixels end up in fresh memory, as the loader's must for the upload:
-// 4 MiB of new pages whose first touch costs the loader about as much as decoding the sheet).
+// to a file in /dev/shm (its pixels are then also read back and kept in memory, as the loader's
+// are for the upload).
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -57,19 +57,6 @@ bool decodeAllPictures() {
     std::free(sheet.pixels);
     std::free(logo.pixels);
     return ok;
-}
-
-// Allocating the sheet's 4 MiB pixel buffer and touching each of its pages once: the part of the
-// loader's time that no decoder into a small row buffer (djpeg) has.
-double firstTouchMs() {
-    const std::size_t size = 4u << 20;
-    Clock::time_point start = Clock::now();
-    volatile std::uint8_t* pixels = static_cast<std::uint8_t*>(std::calloc(size, 1));
-    if (!pixels) return 0;
-    for (std::size_t at = 0; at < size; at += 4096) pixels[at] = 1;
-    const double ms = millisecondsSince(start);
-    std::free(const_cast<std::uint8_t*>(pixels));
-    return ms;
 }
 
 bool runDjpeg(const std::string& file, const char* output = "/dev/null") {
@@ -132,13 +119,12 @@ int main(int argc, char** argv) {
     if (memoryFd >= 0) close(memoryFd);
     const bool inMemory = memoryFd >= 0;
 
-    std::vector<double> loader, djpeg, djpegToMemory, startUp, touch;
+    std::vector<double> loader, djpeg, djpegToMemory, startUp;
     for (int round = 0; round < rounds; ++round) {
         // Interleaved, so that both see the same machine load.
         Clock::time_point start = Clock::now();
         decodeAllPictures();
         loader.push_back(millisecondsSince(start));
-        touch.push_back(firstTouchMs());
 
         start = Clock::now();
         for (const std::string& file : files) runDjpeg(file);
@@ -162,7 +148,6 @@ int main(int argc, char** argv) {
     std::printf("Decoding the three pictures (median of %d rounds)\n", rounds);
     std::printf("  djpeg start-up, three tiny pictures        %8.2f ms (taken off below)\n", startUpMs);
     std::printf("  loader, in process, from memory            %8.2f ms\n", loaderMs);
-    std::printf("    of which a fresh 4 MiB buffer's pages    %8.2f ms (first touch)\n", median(touch));
     std::printf("  djpeg to /dev/null                         %8.2f ms   loader / djpeg %5.2f x (goal 1.15 x)\n",
                 djpegMs, loaderMs / djpegMs);
     if (inMemory) {
