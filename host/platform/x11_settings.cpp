@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -301,7 +300,8 @@ std::int32_t regQueryValue(SettingsKey key, const char* name, std::uint8_t* data
         size = sizeof value;
         return kMoreData;
     }
-    std::memcpy(data, &value, sizeof value);
+    // REG_DWORD's byte order, whatever the machine's.
+    for (std::size_t i = 0; i < sizeof value; ++i) data[i] = static_cast<std::uint8_t>(value >> (8 * i));
     size = sizeof value;
     return 0;
 }
