@@ -28,7 +28,7 @@ TEST_F(DrawOrder, ConstructionDrawsLayoutThenDriftInOrder) {
     }
 }
 
-TEST_F(DrawOrder, SeedsThatAgreeModulo256GiveTheSameRun) {
+TEST_F(DrawOrder, SeedComesFromTheLowByteOfTheCalendarUnlessFixed) {
     setFixedSceneSeed(-1);
     const std::int32_t seed = sceneSeed();
     EXPECT_GE(seed, 0);
