@@ -20,7 +20,8 @@ window=$(find_window SaverWindow 10) || fail "/s shows no window titled SaverWin
 top=$(xwininfo -root -children | awk '/^ +0x[0-9a-f]+ /{print $1; exit}')
 [ "$(printf '%d' "$top")" = "$window" ] || fail "the saver window is not above the other windows"
 "$XTESTHOST" grabcheck >/dev/null && fail "the full-screen saver holds neither keyboard nor pointer"
-note "/s covers the screen, above the other windows, with keyboard and pointer grabbed"
+[ "$("$XTESTHOST" cursor)" = hidden ] || fail "the cursor is $("$XTESTHOST" cursor) over the saver"
+note "/s covers the screen, above the other windows, with keyboard and pointer grabbed, cursor hidden"
 
 sleep 1
 snapshot root "$TEST_TMP/screen.png"
@@ -34,7 +35,8 @@ kill -TERM "$saver"
 expect_exit "$saver" 0.5 "SIGTERM"
 [ ! -s "$TEST_TMP/saver.err" ] || fail "SIGTERM left a message: $(cat "$TEST_TMP/saver.err")"
 "$XTESTHOST" grabcheck >/dev/null || fail "the grabs outlive the saver"
-note "SIGTERM ends /s with exit code 0 in $(( $(now_ms) - started )) ms and releases the grabs"
+[ "$("$XTESTHOST" cursor)" != hidden ] || fail "the cursor stays hidden after the saver"
+note "SIGTERM ends /s with exit code 0 in $(( $(now_ms) - started )) ms, grabs released, cursor back"
 
 launch saver "$MORVANE" /s
 saver=$LAUNCHED

@@ -32,7 +32,8 @@ note "/p draws in a child of the parent's size and grabs nothing"
 xdotool mousemove 100 100 mousemove 300 200 click 1 click 3
 xdotool key x
 still_running "$saver" 0.7 "input over the preview"
-note "the preview ignores keys, clicks and moves"
+[ "$("$XTESTHOST" cursor)" != hidden ] || fail "the cursor is hidden over the preview"
+note "the preview ignores keys, clicks and moves, and shows the cursor"
 
 kill "$parent_pid"
 started=$(now_ms)

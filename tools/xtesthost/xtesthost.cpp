@@ -1,7 +1,9 @@
 // The integration tests' X helper: a plain window for a preview or a hack to draw into, a check
-// that no client holds the keyboard or pointer, and a watch that reports new top-level windows.
+// that no client holds the keyboard or pointer, a watch that reports new top-level windows, and
+// the cursor now shown.
 // Used by tests/integration/*.sh through lib.sh.
 #include <X11/Xlib.h>
+#include <X11/extensions/Xfixes.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,7 +12,7 @@
 namespace {
 
 int usage() {
-    std::fputs("usage: xtesthost window WIDTH HEIGHT [X Y] | grabcheck | watch\n", stderr);
+    std::fputs("usage: xtesthost window WIDTH HEIGHT [X Y] | grabcheck | watch | cursor\n", stderr);
     return 2;
 }
 
@@ -62,6 +64,19 @@ int watch(Display* d) {
     }
 }
 
+// Prints "hidden" when the cursor now shown has no visible pixel, else "shown WIDTHxHEIGHT".
+int cursor(Display* d) {
+    XFixesCursorImage* image = XFixesGetCursorImage(d);
+    if (!image) return 2;
+    int visible = 0;
+    for (int i = 0; i < image->width * image->height; ++i)
+        if ((image->pixels[i] >> 24) != 0) ++visible;
+    if (visible == 0) std::printf("hidden\n");
+    else std::printf("shown %dx%d\n", image->width, image->height);
+    XFree(image);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -78,5 +93,6 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(argv[1], "grabcheck") == 0) return grabCheck(d);
     if (std::strcmp(argv[1], "watch") == 0) return watch(d);
+    if (std::strcmp(argv[1], "cursor") == 0) return cursor(d);
     return usage();
 }
