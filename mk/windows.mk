@@ -1,11 +1,13 @@
 # The Windows screen saver, cross-built with MinGW-w64 and tested under Wine on a private Xvfb.
 #   make windows         build/windows/morvane.scr (installs the cross tools when missing)
+#   make installer      build/windows/morvane-setup.exe, the NSIS installer of morvane.scr
 #   make test-windows    the Wine tests (one of the steps of `make test`)
 # libjpeg for Windows is Debian's own libjpeg-turbo source, cross-built static once and cached
 # under build/libjpeg-win64.
 
 WINDOWS_BUILD := build/windows
-WINDOWS_PACKAGES := g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-x86-64 wine wine64 nasm dpkg-dev cmake make
+WINDOWS_PACKAGES := g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-x86-64 wine wine64 nasm dpkg-dev cmake make \
+  nsis
 WINDOWS_TEST_PACKAGES := xvfb xdotool x11-utils imagemagick
 WIN_JPEG_DIR := build/libjpeg-win64
 WIN_JPEG_PREFIX := $(CURDIR)/$(WIN_JPEG_DIR)/install
@@ -60,6 +62,10 @@ $(WINDOWS_BUILD)/CMakeCache.txt:
 windows: windows-deps $(WIN_JPEG_LIB) $(WINDOWS_BUILD)/CMakeCache.txt
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
 
-test-windows: windows
+installer: windows
+	makensis -V2 -DSAVER=$(CURDIR)/$(WINDOWS_BUILD)/morvane.scr -DOUTFILE=$(CURDIR)/$(WINDOWS_BUILD)/morvane-setup.exe \
+	  installer/morvane.nsi
+
+test-windows: windows installer
 	@tools/install-packages $(WINDOWS_TEST_PACKAGES)
 	MORVANE_WINDOWS_BUILD=$(CURDIR)/$(WINDOWS_BUILD) tests/windows/run-wine-tests
