@@ -28,8 +28,9 @@ bool tryGrabs(Display* d, WindowRecord& record) {
     return record.grabbed;
 }
 
+// Both, even after a half-refused grab that left one of them held.
 void releaseGrabs(Display* d, WindowRecord& record) {
-    if (!record.grabbed) return;
+    if (!record.topLevel || !record.mapped) return;
     XUngrabKeyboard(d, CurrentTime);
     XUngrabPointer(d, CurrentTime);
     record.grabbed = false;
