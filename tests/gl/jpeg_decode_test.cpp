@@ -7,6 +7,7 @@
 
 #include "images/picture_decode.h"
 #include "images/resource_source.h"
+#include "resources/embedded.h"
 #include "sprites/atlas.h"
 #include "tests/gl/test_jpeg.h"
 #include "tests/support/fake_platform.h"
@@ -25,6 +26,7 @@ protected:
     TextureImage image = {};
 };
 
+// Each shipped file ends in its end-of-image marker and decodes without running out of bytes.
 TEST_F(JpegDecode, ShippedPicturesDecodeCleanlyToTheirSizes) {
     struct Expected {
         const char* name;
@@ -43,6 +45,10 @@ TEST_F(JpegDecode, ShippedPicturesDecodeCleanlyToTheirSizes) {
         EXPECT_EQ(picture.bitsPerPixel, expected.bitsPerPixel);
         EXPECT_NE(picture.pixels, nullptr);
         std::free(picture.pixels);
+        const EmbeddedResource* file = findEmbeddedResource(expected.name);
+        ASSERT_NE(file, nullptr);
+        EXPECT_EQ(file->data[file->size - 2], 0xFF);
+        EXPECT_EQ(file->data[file->size - 1], JPEG_EOI);
     }
     ASSERT_TRUE(decodeMaskedPicture(image, "JPEG_MORVANE_RGB", "JPEG_MORVANE_MASK"));
     EXPECT_EQ(image.width, 1024);
