@@ -1,6 +1,7 @@
 # The Windows screen saver, cross-built with MinGW-w64 and tested under Wine on a private Xvfb.
 #   make windows         build/windows/morvane.scr (installs the cross tools when missing)
 #   make installer      build/windows/morvane-setup.exe, the NSIS installer of morvane.scr
+#   make icons           redraws resources/morvane.ico with tools/icons (the file is committed)
 #   make test-windows    the Wine tests (one of the steps of `make test`)
 # libjpeg for Windows is Debian's own libjpeg-turbo source, cross-built static once and cached
 # under build/libjpeg-win64.
@@ -18,7 +19,7 @@ WIN_JPEG_SOURCES_ENTRY := /etc/apt/sources.list.d/morvane-src.sources
 EXTRA_TEST_PACKAGES += $(WINDOWS_PACKAGES)
 TEST_STEPS += test-windows
 
-.PHONY: windows windows-deps test-windows installer
+.PHONY: windows windows-deps test-windows installer icons
 
 windows-deps:
 	@tools/install-packages $(WINDOWS_PACKAGES)
@@ -69,3 +70,7 @@ installer: windows
 test-windows: windows installer
 	@tools/install-packages $(WINDOWS_TEST_PACKAGES)
 	MORVANE_WINDOWS_BUILD=$(CURDIR)/$(WINDOWS_BUILD) tests/windows/run-wine-tests
+
+icons: configure
+	cmake --build $(BUILD) -j $(JOBS) --target morvane-icons
+	$(BUILD)/tools/icons/morvane-icons resources/morvane.ico

@@ -9,7 +9,8 @@ if window=$(x_window SaverWindow); then
   details=$(wine "$BUILD/saver_probe.exe" window OpenGL SaverWindow | tr -d '\r')
   check "the saver window is of class OpenGL" grep -qx 'class=OpenGL' <<<"$details"
   check "the saver window is a visible popup" grep -qx 'style=0x9.......' <<<"$details"
-  check "the saver window covers the screen" grep -qx 'rect=0,0,1024,768' <<<"$details"
+  screen=$(sed -n 's/^screen=//p' <<<"$details")
+  check "the saver window covers the screen ($screen)" grep -qx "rect=0,0,$screen" <<<"$details"
   check "frames are drawn and presented" shows_animation "$frames"
   xdotool mousemove 305 305
   check "a move of 5 pixels on each axis keeps the saver running" test "$(saver_exit_within 3)" = running
