@@ -7,7 +7,10 @@
 
 namespace {
 std::int64_t virtualCounter = 0;
-}
+// The registry's answers for a key that is not there and one that cannot be written.
+constexpr std::int32_t kFileNotFound = 2;
+constexpr std::int32_t kAccessDenied = 5;
+}  // namespace
 
 namespace headless {
 void setPerformanceCounter(std::int64_t counts) { virtualCounter = counts; }
@@ -71,6 +74,7 @@ void sleepMs(std::uint32_t) {}
 std::int64_t queryPerformanceFrequency() { return headless::kCounterFrequency; }
 std::int64_t queryPerformanceCounter() { return virtualCounter; }
 
+// VER_PLATFORM_WIN32_NT: no password check of the saver's own.
 std::uint32_t getPlatformId() { return 2; }
 LibraryHandle loadLibrary(const char*) { return 0; }
 void* getProcAddress(LibraryHandle, const char*) { return nullptr; }
@@ -79,14 +83,14 @@ bool freeLibrary(LibraryHandle) { return false; }
 // No settings store: every key fails to open, so every setting keeps its default.
 std::int32_t regOpenKey(const char*, std::uint32_t, SettingsKey& key) {
     key = 0;
-    return 2;
+    return kFileNotFound;
 }
-std::int32_t regQueryValue(SettingsKey, const char*, std::uint8_t*, std::uint32_t&) { return 2; }
+std::int32_t regQueryValue(SettingsKey, const char*, std::uint8_t*, std::uint32_t&) { return kFileNotFound; }
 std::int32_t regCreateKey(const char*, std::uint32_t, SettingsKey& key) {
     key = 0;
-    return 5;
+    return kAccessDenied;
 }
-std::int32_t regSetValueDword(SettingsKey, const char*, std::uint32_t) { return 5; }
+std::int32_t regSetValueDword(SettingsKey, const char*, std::uint32_t) { return kAccessDenied; }
 std::int32_t regCloseKey(SettingsKey) { return 0; }
 
 // A resource handle is the address of its entry in the embedded table.
