@@ -80,9 +80,9 @@ void drawFpsOverlay(Display* display, GLXContext context);
 void forgetFpsContext(GLXContext context);
 
 // ---- stop request (x11_signals.cpp) -------------------------------------------------------------
-// SIGTERM and SIGINT end the process at once (exit code 0) until deferStop() is called; from then
-// on they only set the stop request, which the message pump turns into the saver window's
-// destruction so that the normal tear-down runs.
+// SIGTERM and SIGINT end the process at once (exit code 0) until deferStop() is called when the
+// saver window is shown; from then on they only set the stop request, which the message pump turns
+// into the window's destruction so that the normal tear-down runs.
 void installStopHandlers();
 void deferStop();
 bool stopRequested();

@@ -1,4 +1,4 @@
-// X11 platform: SIGTERM and SIGINT. Before the saver window exists they end the process at once;
+// X11 platform: SIGTERM and SIGINT. Until the saver window is shown they end the process at once;
 // afterwards they become a stop request that the message pump answers with the normal tear-down.
 // A pipe written by the handler wakes the frame loop's sleep. Pairs with x11_internal.h.
 #include <fcntl.h>
@@ -19,7 +19,8 @@ int wakeRead = -1;
 int wakeWrite = -1;
 
 void onStopSignal(int) {
-    // Nothing is open yet that needs closing (the dialog writes its file in one step): end now.
+    // Nothing is open yet that needs closing: the dialog writes its file in one step, and the
+    // server lifts the suspension of its own saver when the connection goes.
     if (!deferred) _exit(0);
     requested = 1;
     if (wakeWrite >= 0) {

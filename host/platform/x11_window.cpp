@@ -180,8 +180,6 @@ WindowHandle createWindow(std::uint32_t /*exStyle*/, const char* className, cons
         record.config = nullptr;
     }
 
-    // From here a SIGTERM waits for the loop, which answers it with the normal tear-down.
-    x11::deferStop();
     x11::beginErrorTrap();
     const Window window =
         XCreateWindow(d, parentWindow, x, y, static_cast<unsigned>(width > 0 ? width : 1),
@@ -224,6 +222,9 @@ bool showWindow(WindowHandle window, std::int32_t showCommand) {
         return wasVisible;
     }
     if (!record->mapped) {
+        // Shown means set up: from here a SIGTERM waits for the frame loop, which answers it with
+        // the normal tear-down. Before, it ends the process at once, message box and all.
+        x11::deferStop();
         x11::beginErrorTrap();
         XMapRaised(d, record->id);
         if (record->topLevel) {

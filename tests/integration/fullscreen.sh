@@ -45,6 +45,15 @@ kill -INT "$saver"
 expect_exit "$saver" 0.5 "SIGINT"
 note "SIGINT ends /s with exit code 0"
 
+# Early, while the window and the picture are still being set up.
+for delay in 0.15 0.3; do
+  launch saver "$MORVANE" /s
+  sleep "$delay"
+  kill -TERM "$LAUNCHED"
+  expect_exit "$LAUNCHED" 0.5 "SIGTERM $delay s after the start"
+done
+note "SIGTERM during the set-up ends /s at once with exit code 0"
+
 launch saver "$MORVANE" /s
 saver=$LAUNCHED
 find_window SaverWindow 10 >/dev/null || fail "the third /s shows no window"
