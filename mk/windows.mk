@@ -57,10 +57,10 @@ $(WIN_JPEG_LIB): $(WIN_JPEG_DIR)/source/CMakeLists.txt cmake/mingw-w64-x86_64.cm
 	  $(WIN_JPEG_DIR)/build/jconfig.h $(WIN_JPEG_PREFIX)/include/
 	cp $(WIN_JPEG_DIR)/build/libjpeg.a $@
 
-$(WINDOWS_BUILD)/CMakeCache.txt:
+$(WINDOWS_BUILD)/Makefile:
 	cmake --preset windows -DMORVANE_JPEG_PREFIX=$(WIN_JPEG_PREFIX) >/dev/null
 
-windows: windows-deps $(WIN_JPEG_LIB) $(WINDOWS_BUILD)/CMakeCache.txt
+windows: windows-deps $(WIN_JPEG_LIB) $(WINDOWS_BUILD)/Makefile
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
 
 installer: windows
