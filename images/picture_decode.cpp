@@ -2,7 +2,8 @@
 // point. Pairs with picture_decode.h.
 //
 // Between setjmp and the library calls nothing has a destructor: an error leaves the library by
-// longjmp. The slot is volatile because it changes after setjmp and is read on the recovery path.
+// longjmp. The buffer slot and the pixel buffer's owner are volatile: they change after setjmp and
+// are read on the recovery path.
 #include "images/picture_decode.h"
 
 #include <algorithm>
@@ -13,9 +14,9 @@
 
 namespace {
 
-// Pixels handled per pass of the row steps. The library has only just written the row; reading it
-// back a byte at a time stalls on those writes, so a stretch of it is first copied whole into a
-// small local buffer (a measured threefold saving on the sheet's colour pass).
+// Bytes of a decoded row that the row steps take at a time. The library has only just written the
+// row; reading it back a byte at a time stalls on those writes, so each stretch is first copied
+// whole into a small local buffer (a measured threefold saving on the sheet's colour pass).
 constexpr std::int32_t kStretchBytes = 3072;
 
 // R, G, B of each pixel from the decoded colour row. A picture that did not decode to 3 components
@@ -72,6 +73,18 @@ void releasePixels(TextureImage& image, std::uint8_t* volatile* owned) {
     image.pixels = nullptr;
 }
 
+// Sizes `target` for `image`'s width and height at `bytesPerPixel` and allocates the zeroed pixel
+// buffer. Returns false, with `pixels` null, when the size does not fit or the memory is not there.
+bool allocatePixels(TextureImage& image, RowTarget& target, std::size_t bytesPerPixel) {
+    target.width = image.width;
+    target.height = image.height;
+    target.rowLength = static_cast<std::size_t>(image.width) * bytesPerPixel;
+    target.size = pixelBufferSize(target.rowLength, static_cast<std::size_t>(image.height));
+    image.pixels = target.size ? static_cast<std::uint8_t*>(std::calloc(target.size, 1)) : nullptr;
+    target.pixels = image.pixels;
+    return image.pixels != nullptr;
+}
+
 }  // namespace
 
 bool decodeMaskedPicture(TextureImage& image, const char* colourName, const char* maskName) {
@@ -99,18 +112,12 @@ bool decodeMaskedPicture(TextureImage& image, const char* colourName, const char
     image.height = static_cast<std::int32_t>(cinfo.output_height);
     image.bitsPerPixel = 32;
     RowTarget target;
-    target.width = image.width;
-    target.height = image.height;
-    target.rowLength = static_cast<std::size_t>(image.width) * 4;
-    target.size = pixelBufferSize(target.rowLength, static_cast<std::size_t>(image.height));
-    image.pixels = target.size ? static_cast<std::uint8_t*>(std::calloc(target.size, 1)) : nullptr;
-    if (image.pixels == nullptr) {
+    if (!allocatePixels(image, target, 4)) {
         jpeg_destroy_decompress(&cinfo);
         releaseResourceBuffer(&slot);
         return false;
     }
     owned = image.pixels;
-    target.pixels = image.pixels;
     readRows(&cinfo, target, colourRowStep);
     jpeg_finish_decompress(&cinfo);
     releaseResourceBuffer(&slot);
@@ -153,18 +160,12 @@ bool decodePicture(TextureImage& image, const char* name) {
     image.height = static_cast<std::int32_t>(cinfo.output_height);
     image.bitsPerPixel = 8 * cinfo.output_components;
     RowTarget target;
-    target.width = image.width;
-    target.height = image.height;
-    target.rowLength = static_cast<std::size_t>(image.width) * static_cast<std::size_t>(cinfo.output_components);
-    target.size = pixelBufferSize(target.rowLength, static_cast<std::size_t>(image.height));
-    image.pixels = target.size ? static_cast<std::uint8_t*>(std::calloc(target.size, 1)) : nullptr;
-    if (image.pixels == nullptr) {
+    if (!allocatePixels(image, target, static_cast<std::size_t>(cinfo.output_components))) {
         jpeg_destroy_decompress(&cinfo);
         releaseResourceBuffer(&slot);
         return false;
     }
     owned = image.pixels;
-    target.pixels = image.pixels;
     readRows(&cinfo, target, copyRowStep);
     jpeg_finish_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
