@@ -10,8 +10,16 @@ XTESTHOST="$MORVANE_BUILD/tools/xtesthost/xtesthost"
 TEST_TMP=$(mktemp -d)
 _lib_pids=()
 
+# Everything this test started goes at the end; politely first, so that an X server can remove
+# its socket and lock file.
 _lib_cleanup() {
   local pid
+  for pid in "${_lib_pids[@]}"; do kill -TERM "$pid" 2>/dev/null; done
+  for _ in $(seq 50); do
+    for pid in "${_lib_pids[@]}"; do running "$pid" && break; done
+    running "$pid" || break
+    sleep 0.02
+  done
   for pid in "${_lib_pids[@]}"; do kill -KILL "$pid" 2>/dev/null; done
   wait 2>/dev/null
   rm -rf "$TEST_TMP"
