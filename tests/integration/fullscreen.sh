@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The full-screen saver: one window titled "SaverWindow" over the whole X screen and above the
-# windows already there, drawing, with keyboard and pointer taken; SIGTERM and SIGINT end it
-# through the normal tear-down with exit code 0, promptly; so does the X server going away.
+# windows already there, drawing, with keyboard and pointer taken, the server's own screen saver
+# held off; SIGTERM and SIGINT end it through the normal tear-down with exit code 0, promptly; so
+# does the X server going away.
 source "$(dirname "$0")/lib.sh"
-need "$MORVANE" "$XTESTHOST" Xvfb xdotool xwininfo import convert
+need "$MORVANE" "$XTESTHOST" Xvfb xdotool xwininfo xset import convert
 own_display 1024x600
 fresh_settings
 
@@ -11,6 +12,8 @@ launch other "$XTESTHOST" window 300 200 100 100
 sleep 0.2
 other=$(head -n1 "$TEST_TMP/other.out")
 
+# The server would blank the screen after a second without input.
+xset s 1 0
 launch saver "$MORVANE" /s
 saver=$LAUNCHED
 window=$(find_window SaverWindow 10) || fail "/s shows no window titled SaverWindow"
@@ -29,6 +32,8 @@ snapshot root "$TEST_TMP/screen.png"
 [ -z "$(convert "$TEST_TMP/screen.png" -crop 300x200+100+100 txt:- | grep -m1 '#808080')" ] ||
   fail "the window below shows through the saver"
 note "the picture is drawn over the whole screen"
+[ "$("$XTESTHOST" saverstate)" = off ] || fail "the server's own screen saver is $("$XTESTHOST" saverstate)"
+note "the server's own screen saver waits while the saver runs"
 
 started=$(now_ms)
 kill -TERM "$saver"
@@ -37,6 +42,10 @@ expect_exit "$saver" 0.5 "SIGTERM"
 "$XTESTHOST" grabcheck >/dev/null || fail "the grabs outlive the saver"
 [ "$("$XTESTHOST" cursor)" != hidden ] || fail "the cursor stays hidden after the saver"
 note "SIGTERM ends /s with exit code 0 in $(( $(now_ms) - started )) ms, grabs released, cursor back"
+sleep 1.2
+[ "$("$XTESTHOST" saverstate)" = on ] || fail "the server's own screen saver stays held off after the saver"
+xset s off
+note "the server's own screen saver is released at the end"
 
 launch saver "$MORVANE" /s
 saver=$LAUNCHED

@@ -1,9 +1,10 @@
 // The integration tests' X helper: a plain window for a preview or a hack to draw into, a check
-// that no client holds the keyboard or pointer, a watch that reports new top-level windows, and
-// the cursor now shown.
+// that no client holds the keyboard or pointer, a watch that reports new top-level windows, the
+// cursor now shown, and the state of the server's own screen saver.
 // Used by tests/integration/*.sh through lib.sh.
 #include <X11/Xlib.h>
 #include <X11/extensions/Xfixes.h>
+#include <X11/extensions/scrnsaver.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -12,7 +13,7 @@
 namespace {
 
 int usage() {
-    std::fputs("usage: xtesthost window WIDTH HEIGHT [X Y] | grabcheck | watch | cursor\n", stderr);
+    std::fputs("usage: xtesthost window WIDTH HEIGHT [X Y] | grabcheck | watch | cursor | saverstate\n", stderr);
     return 2;
 }
 
@@ -77,6 +78,18 @@ int cursor(Display* d) {
     return 0;
 }
 
+// Prints the server's own screen saver's state: "on" (blanked), "off" or "disabled".
+int saverState(Display* d) {
+    int eventBase = 0, errorBase = 0;
+    XScreenSaverInfo* info = XScreenSaverAllocInfo();
+    if (!info || !XScreenSaverQueryExtension(d, &eventBase, &errorBase) ||
+        !XScreenSaverQueryInfo(d, DefaultRootWindow(d), info))
+        return 2;
+    std::printf("%s\n", info->state == ScreenSaverOn ? "on" : info->state == ScreenSaverOff ? "off" : "disabled");
+    XFree(info);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -94,5 +107,6 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[1], "grabcheck") == 0) return grabCheck(d);
     if (std::strcmp(argv[1], "watch") == 0) return watch(d);
     if (std::strcmp(argv[1], "cursor") == 0) return cursor(d);
+    if (std::strcmp(argv[1], "saverstate") == 0) return saverState(d);
     return usage();
 }
