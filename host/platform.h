@@ -89,9 +89,20 @@ void postQuitMessage(std::int32_t exitCode);
 
 // ---- geometry ----------------------------------------------------------------------------------
 bool getWindowRect(WindowHandle window, Rect& rect);
-// SM_CXSCREEN (0) and SM_CYSCREEN (1) at least.
+// SM_CXSCREEN (0) and SM_CYSCREEN (1), and the virtual screen that spans every monitor:
+// SM_XVIRTUALSCREEN (76) and SM_YVIRTUALSCREEN (77), whose origin may be negative, SM_CXVIRTUALSCREEN
+// (78) and SM_CYVIRTUALSCREEN (79).
 std::int32_t getSystemMetrics(std::int32_t index);
 WindowHandle getForegroundWindow();
+// The monitors' rectangles in screen coordinates (EnumDisplayMonitors; RandR monitors, or Xinerama
+// screens where RandR has none, on X11). Fills at most `capacity` of them and returns how many
+// monitors there are; 0 when the platform cannot tell, and the window then counts as one monitor.
+std::int32_t getMonitorRects(Rect* rects, std::int32_t capacity);
+
+// ---- display power -----------------------------------------------------------------------------
+// True while the display is powered off (X11: DPMS reports the monitor off; Windows: the console
+// display state of the power-setting notifications). The saver then draws nothing.
+bool isDisplayOff();
 
 // ---- cursor ------------------------------------------------------------------------------------
 bool getCursorPos(Point& point);

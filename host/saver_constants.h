@@ -42,6 +42,10 @@ constexpr std::int32_t SW_SHOWDEFAULT = 10;
 // System metrics
 constexpr std::int32_t SM_CXSCREEN = 0;
 constexpr std::int32_t SM_CYSCREEN = 1;
+constexpr std::int32_t SM_XVIRTUALSCREEN = 76;
+constexpr std::int32_t SM_YVIRTUALSCREEN = 77;
+constexpr std::int32_t SM_CXVIRTUALSCREEN = 78;
+constexpr std::int32_t SM_CYVIRTUALSCREEN = 79;
 
 // Cursors
 constexpr std::uintptr_t IDC_ARROW = 0x7F00;
