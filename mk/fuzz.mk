@@ -1,4 +1,5 @@
-# libFuzzer targets: every tests/fuzz/*_fuzz.cpp, built with clang (preset fuzz), each run on its
+# libFuzzer targets: every tests/fuzz/*_fuzz.cpp and tests/*/*_fuzz.cpp (a target that links a
+# platform file of its own lives with its tests), built with clang (preset fuzz), each run on its
 # seed corpus tests/fuzz/corpus/<target>/. New inputs go to build/fuzz/corpus/<target>/, so the
 # committed seeds stay as they are.
 #   make fuzz          FUZZ_SECONDS per target (default 60)
@@ -6,7 +7,7 @@
 FUZZ_BUILD := build/fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_SMOKE_SECONDS ?= 5
-FUZZ_TARGETS := $(basename $(notdir $(wildcard tests/fuzz/*_fuzz.cpp)))
+FUZZ_TARGETS := $(basename $(notdir $(wildcard tests/fuzz/*_fuzz.cpp tests/*/*_fuzz.cpp)))
 TEST_STEPS += fuzz-smoke
 
 .PHONY: fuzz fuzz-smoke fuzz-build
