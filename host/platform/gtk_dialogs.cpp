@@ -17,9 +17,9 @@ constexpr std::int32_t kConfigDialogTemplate = 104;
 constexpr std::int32_t kUseMirrorsId = 1001;
 
 // The three lines of the notice, shown under the version as the dialog's template places them.
-constexpr const char* kNoticeOfRights = "(c) 2026 The Morvane developers";
-constexpr const char* kContactAddress = "morvane@users.noreply.example";
-constexpr const char* kWebAddress = "morvane.example.org";
+constexpr const char* kNoticeOfRights = "(c) 2026 Morvane developers";
+constexpr const char* kContactAddress = "info@mrv.test";
+constexpr const char* kWebAddress = "www.mrv.test";
 
 enum class GtkState { Untried, Ready, Unavailable };
 GtkState gtkState = GtkState::Untried;

@@ -33,7 +33,7 @@ expected='1, "BUTTON", 0x50010001, 172, 4, 50, 14
 65535, "STATIC", 0x50020000, 7, 34, 36, 8'
 check "dialog 104 has the seven controls in template order" test "$controls" = "$expected"
 check "the controls' texts" test "$(grep -o 'CONTROL "[^"]*"' <<<"$dialog" | cut -d'"' -f2 | tr '\n' '|')" = \
-  'OK|Cancel|(c) 2026 The Morvane developers|morvane@users.noreply.example|morvane.example.org|Use Mirrors|Version 1.0|'
+  'OK|Cancel|(c) 2026 Morvane developers|info@mrv.test|www.mrv.test|Use Mirrors|Version 1.0|'
 icon_group=$(sed -n '/RT_GROUP_ICON/,/^END/p' <<<"$script")
 check "icon group 1 exists" grep -q '^1 14 .*RT_GROUP_ICON' <<<"$icon_group"
 check "icon group 1 holds two images" grep -q 'Has 2 elements' <<<"$icon_group"
