@@ -3,6 +3,7 @@
 // host/platform.h (drawing surface) and x11_window.cpp.
 #include <X11/Xutil.h>
 
+#include "host/platform/x11_bench.h"
 #include "host/platform/x11_internal.h"
 #include "host/saver_constants.h"
 
@@ -81,6 +82,7 @@ bool swapBuffers(DeviceContext dc) {
     if (!d || !surface || !surface->alive) return false;
     x11::drawFpsOverlay(d, glXGetCurrentContext());
     glXSwapBuffers(d, static_cast<GLXDrawable>(dc));
+    x11::framePresented();
     return true;
 }
 

@@ -1,0 +1,88 @@
+// X11 platform: the measurement hook. Counts presented frames, ends the run after a given number
+// of them, and reports the achieved rate at the end. Pairs with x11_bench.h, x11_glx.cpp (the
+// count) and x11_main.cpp (settings read at start, report written at the end).
+#include "host/platform/x11_bench.h"
+
+#include <GL/gl.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+namespace x11 {
+
+namespace {
+
+// Enough for the last kRecentSeconds at several hundred frames a second; a faster run reports
+// the span the ring still holds.
+constexpr int kRingSize = 4096;
+constexpr double kRecentSeconds = 10.0;
+
+long exitAfter = 0;  // 0: run until closed
+bool report = false;
+long presented = 0;
+double firstTime = 0.0;
+double ring[kRingSize];  // monotonic seconds of the last kRingSize presents, oldest overwritten
+
+double nowSeconds() {
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// A whole decimal number 1..1000000000 and nothing else; 0 otherwise.
+long positiveCount(const char* text) {
+    if (!text || *text < '0' || *text > '9') return 0;
+    errno = 0;
+    char* end = nullptr;
+    const unsigned long value = std::strtoul(text, &end, 10);
+    if (errno != 0 || *end != '\0' || value == 0 || value > 1000000000ul) return 0;
+    return static_cast<long>(value);
+}
+
+double presentTime(long index) { return ring[index % kRingSize]; }
+
+}  // namespace
+
+void readBenchSettings() {
+    if (const char* count = std::getenv("MORVANE_EXIT_AFTER_FRAMES")) {
+        exitAfter = positiveCount(count);
+        if (exitAfter == 0 && *count != '\0')
+            std::fprintf(stderr, "morvane: MORVANE_EXIT_AFTER_FRAMES is not a count from 1 to 1000000000: \"%s\"\n",
+                         count);
+    }
+    if (const char* wanted = std::getenv("MORVANE_FRAME_REPORT")) report = wanted[0] == '1' && wanted[1] == '\0';
+}
+
+void framePresented() {
+    if (exitAfter == 0 && !report) return;
+    const double now = nowSeconds();
+    if (presented == 0) firstTime = now;
+    ring[presented % kRingSize] = now;
+    ++presented;
+    if (exitAfter != 0 && presented == exitAfter) {
+        // As the measured baseline does: the last frame is finished before the run ends.
+        glFinish();
+        std::raise(SIGTERM);
+    }
+}
+
+void writeFrameReport() {
+    if (!report) return;
+    // Rates are intervals over time: n frames presented span n - 1 intervals.
+    const double last = presented > 0 ? presentTime(presented - 1) : 0.0;
+    const double seconds = presented > 1 ? last - firstTime : 0.0;
+    // The recent window: back from the last frame while the ring still holds the earlier one.
+    long first = presented > 0 ? presented - 1 : 0;
+    const long oldest = presented > kRingSize ? presented - kRingSize : 0;
+    while (first > oldest && last - presentTime(first - 1) <= kRecentSeconds) --first;
+    const long recentIntervals = presented > 0 ? presented - 1 - first : 0;
+    const double recentSeconds = presented > 0 ? last - presentTime(first) : 0.0;
+    std::fprintf(stderr, "morvane: frames=%ld seconds=%.3f fps=%.2f recent-seconds=%.3f recent-fps=%.2f\n", presented,
+                 seconds, seconds > 0.0 ? static_cast<double>(presented - 1) / seconds : 0.0, recentSeconds,
+                 recentSeconds > 0.0 ? static_cast<double>(recentIntervals) / recentSeconds : 0.0);
+}
+
+}  // namespace x11
