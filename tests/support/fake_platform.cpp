@@ -41,6 +41,13 @@ struct State {
     std::int32_t screenWidth = 1920;
     std::int32_t screenHeight = 1080;
     platform::WindowHandle foreground = 0;
+    bool virtualScreenSet = false;
+    platform::Rect virtualScreen = {0, 0, 0, 0};
+    std::vector<platform::Rect> monitors;
+    std::int32_t monitorQueries = 0;
+    bool displayOff = false;
+    std::function<bool()> displayPowerHook;
+    std::int32_t displayPowerQueries = 0;
 
     std::map<platform::WindowHandle, Window> windows;
     platform::WindowHandle nextHandle = 0x100;
@@ -146,6 +153,16 @@ void setScreenSize(std::int32_t width, std::int32_t height) {
     state.screenHeight = height;
 }
 void setForegroundWindow(platform::WindowHandle window) { state.foreground = window; }
+void setVirtualScreen(const platform::Rect& rect) {
+    state.virtualScreen = rect;
+    state.virtualScreenSet = true;
+}
+void setMonitors(const std::vector<platform::Rect>& monitors) { state.monitors = monitors; }
+std::int32_t monitorQueries() { return state.monitorQueries; }
+
+void setDisplayOff(bool off) { state.displayOff = off; }
+void setDisplayPowerHook(std::function<bool()> hook) { state.displayPowerHook = std::move(hook); }
+std::int32_t displayPowerQueries() { return state.displayPowerQueries; }
 
 platform::WindowHandle addForeignWindow(const platform::Rect& rect) {
     platform::WindowHandle handle = state.nextHandle++;
@@ -331,9 +348,29 @@ bool getWindowRect(WindowHandle window, Rect& rect) {
 }
 
 std::int32_t getSystemMetrics(std::int32_t index) {
-    if (index == SM_CXSCREEN) return state.screenWidth;
-    if (index == SM_CYSCREEN) return state.screenHeight;
-    return 0;
+    const Rect virtualScreen =
+        state.virtualScreenSet ? state.virtualScreen : Rect{0, 0, state.screenWidth, state.screenHeight};
+    switch (index) {
+    case SM_CXSCREEN: return state.screenWidth;
+    case SM_CYSCREEN: return state.screenHeight;
+    case SM_XVIRTUALSCREEN: return virtualScreen.left;
+    case SM_YVIRTUALSCREEN: return virtualScreen.top;
+    case SM_CXVIRTUALSCREEN: return virtualScreen.right - virtualScreen.left;
+    case SM_CYVIRTUALSCREEN: return virtualScreen.bottom - virtualScreen.top;
+    default: return 0;
+    }
+}
+
+std::int32_t getMonitorRects(Rect* rects, std::int32_t capacity) {
+    ++state.monitorQueries;
+    const std::int32_t count = static_cast<std::int32_t>(state.monitors.size());
+    for (std::int32_t i = 0; rects && i < count && i < capacity; ++i) rects[i] = state.monitors[i];
+    return count;
+}
+
+bool isDisplayOff() {
+    ++state.displayPowerQueries;
+    return state.displayPowerHook ? state.displayPowerHook() : state.displayOff;
 }
 
 WindowHandle getForegroundWindow() { return state.foreground; }

@@ -30,6 +30,19 @@ void hideResource(const std::string& name);
 void setCommandLine(const std::string& line);  // "morvane.scr" after reset
 void setScreenSize(std::int32_t width, std::int32_t height);  // 1920 x 1080 after reset
 void setForegroundWindow(platform::WindowHandle window);  // 0 after reset
+// The virtual screen that spans every monitor (SM_XVIRTUALSCREEN..SM_CYVIRTUALSCREEN): after reset
+// it follows the primary screen, (0, 0) and the size of setScreenSize.
+void setVirtualScreen(const platform::Rect& rect);
+// What getMonitorRects answers: none after reset (the platform cannot tell).
+void setMonitors(const std::vector<platform::Rect>& monitors);
+std::int32_t monitorQueries();  // calls of getMonitorRects
+
+// ---- display power -----------------------------------------------------------------------------
+// What isDisplayOff answers: false after reset. The hook, when set, is asked instead, once a call,
+// so a test can switch the display on and off as the loop goes.
+void setDisplayOff(bool off);
+void setDisplayPowerHook(std::function<bool()> hook);
+std::int32_t displayPowerQueries();  // calls of isDisplayOff
 
 // ---- windows and messages ----------------------------------------------------------------------
 // A window that some other program owns (a preview parent): it has no procedure of the saver's,
