@@ -14,6 +14,12 @@ void runFrameLoop(platform::DeviceContext dc, const SaverSettings& settings, con
             platform::dispatchMessage(message);
             continue;
         }
+        if (platform::isDisplayOff()) {
+            // Nothing to see: no frame and no clock update; the clock's time is real elapsed time, so
+            // the animation simply goes on from there when the display comes back.
+            platform::sleepMs(kDisplayOffPauseMs);
+            continue;
+        }
         if (step.render(step.target, frameFlags(settings.useMirrors))) platform::swapBuffers(dc);
         // Read after the frame: the frame clock may have changed it while drawing. The clock keeps it
         // within 1..1000 ms; a value below that must not become an unsigned sleep of days.

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "host/platform.h"
+#include "scene/viewports.h"
 
 class Scene;
 
@@ -79,11 +81,19 @@ struct SaverSurface {
     platform::WindowHandle window = 0;
     platform::DeviceContext dc = 0;
     platform::GlContext context = 0;
+    std::int32_t x = 0;  // the window's origin in screen coordinates; negative where the virtual
+    std::int32_t y = 0;  // screen extends left of or above the primary monitor
     std::int32_t width = 0;
     std::int32_t height = 0;
     bool saverRunningRaised = false;
+    // Where the picture is drawn, one viewport per monitor (full screen) or the whole window.
+    std::vector<SceneViewport> viewports;
 };
 bool openSaverWindow(platform::WindowHandle parent, SaverSurface& surface);
+// The viewports of a full-screen window at `window` (screen coordinates): one per monitor that the
+// platform reports, cut to the window, a monitor listed twice (a clone) drawn once; the whole window
+// when the platform knows no monitors.
+std::vector<SceneViewport> fullScreenViewports(const platform::Rect& window);
 // After the Scene is gone: no context current, the device context released, the context deleted,
 // the screen-saver-running state lowered if it was raised.
 void closeSaverWindow(const SaverSurface& surface);
@@ -95,7 +105,10 @@ struct FrameStep {
     std::int32_t (*pauseMs)(void* target);
     void* target;
 };
-// Drains every waiting message, then draws, presents and sleeps; returns at WM_QUIT.
+// Drains every waiting message, then draws, presents and sleeps; returns at WM_QUIT. While the
+// display is powered off it draws nothing and sleeps kDisplayOffPauseMs between turns, so input is
+// still answered within that time.
+constexpr std::uint32_t kDisplayOffPauseMs = 250;
 void runFrameLoop(platform::DeviceContext dc, const SaverSettings& settings, const FrameStep& step);
 
 // The close rules of the window procedure as functions of numbers. Ticks are the platform's wrapping

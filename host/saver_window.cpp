@@ -1,6 +1,10 @@
 // The saver window's life: set-up in a fixed order, the Scene, the frame loop, tear-down in the
 // reverse order. Pairs with saver.h; the loop itself is in frame_loop.cpp.
 #include "host/saver.h"
+
+#include <algorithm>
+#include <climits>
+
 #include "host/saver_constants.h"
 #include "scene/scene.h"
 
@@ -15,10 +19,47 @@ void abandonSurface(const SaverSurface& surface) {
     if (surface.saverRunningRaised) platform::setScreenSaverRunning(false);
 }
 
-bool renderScene(void* target, std::int32_t flags) { return static_cast<Scene*>(target)->render(flags); }
-std::int32_t scenePause(void* target) { return static_cast<Scene*>(target)->pauseMs; }
+// The frame loop's target: the one Scene and the viewports it draws into every frame.
+struct SceneFrame {
+    Scene* scene;
+    const std::vector<SceneViewport>* viewports;
+};
+
+bool renderScene(void* target, std::int32_t flags) {
+    const SceneFrame& frame = *static_cast<SceneFrame*>(target);
+    return frame.scene->renderViewports(flags, frame.viewports->data(),
+                                        static_cast<std::int32_t>(frame.viewports->size()));
+}
+std::int32_t scenePause(void* target) { return static_cast<SceneFrame*>(target)->scene->pauseMs; }
+
+bool sameViewport(const SceneViewport& a, const SceneViewport& b) {
+    return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
+}
+
+// origin + size, kept within 32 bits whatever sizes the platform reports.
+std::int32_t farEdge(std::int32_t origin, std::int32_t size) {
+    return static_cast<std::int32_t>(std::min<std::int64_t>(std::int64_t{origin} + size, INT32_MAX));
+}
+
+// More monitors than this are not drawn on; no desktop has them.
+constexpr std::int32_t kMaxMonitors = 64;
 
 }  // namespace
+
+std::vector<SceneViewport> fullScreenViewports(const platform::Rect& window) {
+    platform::Rect monitors[kMaxMonitors];
+    std::int32_t count = platform::getMonitorRects(monitors, kMaxMonitors);
+    if (count < 0) count = 0;
+    if (count > kMaxMonitors) count = kMaxMonitors;
+    std::vector<SceneViewport> viewports;
+    // The translucent sprites would blend twice over a monitor drawn twice.
+    for (const SceneViewport& v : monitorViewports(window, monitors, count)) {
+        bool seen = false;
+        for (const SceneViewport& earlier : viewports) seen = seen || sameViewport(earlier, v);
+        if (!seen) viewports.push_back(v);
+    }
+    return viewports;
+}
 
 bool openSaverWindow(platform::WindowHandle parent, SaverSurface& surface) {
     const platform::WindowClass windowClass = {CS_OWNDC | CS_HREDRAW | CS_VREDRAW, saverWindowProc, host.instance,
@@ -34,8 +75,18 @@ bool openSaverWindow(platform::WindowHandle parent, SaverSurface& surface) {
     if (fullScreen) {
         style = WS_POPUP | WS_VISIBLE;
         owner = 0;
-        surface.width = platform::getSystemMetrics(SM_CXSCREEN);
-        surface.height = platform::getSystemMetrics(SM_CYSCREEN);
+        // The virtual screen, so that every monitor is covered. A platform that knows no virtual
+        // screen answers 0 for its size: the primary screen then.
+        surface.x = platform::getSystemMetrics(SM_XVIRTUALSCREEN);
+        surface.y = platform::getSystemMetrics(SM_YVIRTUALSCREEN);
+        surface.width = platform::getSystemMetrics(SM_CXVIRTUALSCREEN);
+        surface.height = platform::getSystemMetrics(SM_CYVIRTUALSCREEN);
+        if (surface.width <= 0 || surface.height <= 0) {
+            surface.x = 0;
+            surface.y = 0;
+            surface.width = platform::getSystemMetrics(SM_CXSCREEN);
+            surface.height = platform::getSystemMetrics(SM_CYSCREEN);
+        }
     } else {
         platform::Rect rect = {0, 0, 0, 0};
         platform::getWindowRect(parent, rect);
@@ -43,9 +94,12 @@ bool openSaverWindow(platform::WindowHandle parent, SaverSurface& surface) {
         surface.height = rect.bottom - rect.top;
     }
 
-    surface.window = platform::createWindow(0, "OpenGL", "SaverWindow", style, 0, 0, surface.width, surface.height,
-                                            owner, host.instance);
+    surface.window = platform::createWindow(0, "OpenGL", "SaverWindow", style, surface.x, surface.y, surface.width,
+                                            surface.height, owner, host.instance);
     if (!surface.window) return false;
+    const platform::Rect windowRect = {surface.x, surface.y, farEdge(surface.x, surface.width),
+                                       farEdge(surface.y, surface.height)};
+    surface.viewports = fullScreen ? fullScreenViewports(windowRect) : monitorViewports(windowRect, nullptr, 0);
     host.saverWindow = surface.window;
     if (fullScreen) {
         platform::setScreenSaverRunning(true);
@@ -88,7 +142,8 @@ void runSaverWindow(platform::WindowHandle parent, std::int32_t showCommand) {
     host.scene = new Scene(surface.width, surface.height);
     platform::showWindow(surface.window, showCommand);
 
-    runFrameLoop(surface.dc, *host.settings, {renderScene, scenePause, host.scene});
+    SceneFrame frame = {host.scene, &surface.viewports};
+    runFrameLoop(surface.dc, *host.settings, {renderScene, scenePause, &frame});
 
     // The Scene goes first, while its context is still current: its textures are deleted with it.
     delete host.scene;

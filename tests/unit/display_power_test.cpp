@@ -1,0 +1,102 @@
+// The frame loop while the display is powered off: no frame, messages still handled, short sleeps;
+// frames again when it comes back, the animation going on from the clock. Pairs with
+// host/frame_loop.cpp and scene/frame_clock.cpp.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "host/saver.h"
+#include "host/saver_constants.h"
+#include "scene/scene.h"
+#include "tests/unit/scene_fixture.h"
+
+namespace {
+
+struct Counted {
+    std::int32_t frames = 0;
+};
+bool countFrame(void* target, std::int32_t) {
+    ++static_cast<Counted*>(target)->frames;
+    return true;
+}
+std::int32_t longPause(void*) { return 41; }
+
+class DisplayPower : public testing::Test {
+protected:
+    void SetUp() override {
+        fake::reset();
+        host = HostState();
+        host.settings = &settings;
+        host.runMode = RunMode::FullScreen;
+        platform::registerClass({CS_OWNDC, saverWindowProc, 0, "OpenGL"});
+        window = platform::createWindow(0, "OpenGL", "SaverWindow", WS_POPUP, 0, 0, 10, 10, 0, 0);
+    }
+    void TearDown() override { host = HostState(); }
+    void run() { runFrameLoop(0xDC, settings, {countFrame, longPause, &counted}); }
+
+    SaverSettings settings;
+    platform::WindowHandle window = 0;
+    Counted counted;
+};
+
+TEST_F(DisplayPower, DarkDisplayDrawsNothingButHandlesMessagesAndComesBack) {
+    // Dark for the first 20 turns of the loop, then lit; the test ends the loop after two frames.
+    fake::setDisplayPowerHook([] { return fake::displayPowerQueries() <= 20; });
+    fake::setSleepHook([this](std::uint32_t) {
+        if (fake::sleeps().size() == 5) fake::queueMessage({window, WM_SETCURSOR, 0, 0});
+        if (counted.frames == 2) platform::postQuitMessage(0);
+    });
+    run();
+
+    EXPECT_EQ(counted.frames, 2);
+    EXPECT_EQ(fake::swapCount(), 2);
+    // The message queued while dark was handled (the cursor is hidden over the full-screen saver).
+    EXPECT_EQ(fake::cursorsSet().size(), 1u);
+    ASSERT_GE(fake::sleeps().size(), 22u);
+    for (std::size_t i = 0; i < 20; ++i) {
+        EXPECT_GT(fake::sleeps()[i], 0u);
+        EXPECT_LE(fake::sleeps()[i], 1000u);
+    }
+    // Back on: frames with the clock's own pause, not the dark step.
+    EXPECT_EQ(fake::sleeps()[20], 41u);
+    EXPECT_EQ(fake::sleeps()[21], 41u);
+}
+
+TEST_F(DisplayPower, InputWhileDarkEndsTheRun) {
+    fake::setDisplayOff(true);
+    fake::setSleepHook([this](std::uint32_t) {
+        if (fake::sleeps().size() == 3) fake::queueMessage({window, WM_KEYDOWN, 0x20, 0});
+        if (fake::sleeps().size() > 50) platform::postQuitMessage(1);  // the test's own stop, never reached
+    });
+    run();
+    EXPECT_FALSE(fake::windowExists(window));
+    EXPECT_EQ(counted.frames, 0);
+    EXPECT_EQ(fake::swapCount(), 0);
+    EXPECT_EQ(fake::sleeps().size(), 3u);
+}
+
+using ClockAfterDarkness = SceneLogicTest;
+
+TEST_F(ClockAfterDarkness, TimeIsRealElapsedTimeAndThePauseStaysNearItsRate) {
+    Scene scene(640, 480, Scene::WithoutGraphics{});
+    // Thirty frames a second for ten seconds: the pacing settles.
+    for (std::int32_t frame = 1; frame <= 300; ++frame) {
+        fake::setPerformanceCounter(frame * 1000000LL / 30);
+        scene.updateClock();
+    }
+    const std::int32_t settled = scene.pauseMs;
+    // An hour with the display off, no frame drawn; then thirty frames a second again.
+    const std::int64_t back = 10 * 1000000LL + 3600 * 1000000LL;
+    for (std::int32_t frame = 1; frame <= 90; ++frame) {
+        fake::setPerformanceCounter(back + frame * 1000000LL / 30);
+        scene.updateClock();
+        if (frame == 1) {
+            EXPECT_NEAR(scene.time, 3610.033f, 0.002f);
+        }
+        EXPECT_GE(scene.pauseMs, settled - 2) << frame;
+        EXPECT_LE(scene.pauseMs, settled + 2) << frame;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,102 @@
+// The full-screen window over the whole virtual screen and the viewports it draws into, one per
+// monitor, on the scripted platform. Pairs with host/saver_window.cpp.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "host/saver.h"
+#include "host/saver_constants.h"
+#include "tests/support/fake_platform.h"
+
+// Beside the type, where gtest's comparisons look for it.
+static bool operator==(const SceneViewport& a, const SceneViewport& b) {
+    return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
+}
+
+namespace {
+
+using Viewports = std::vector<SceneViewport>;
+
+class SaverMonitors : public testing::Test {
+protected:
+    void SetUp() override {
+        fake::reset();
+        host = HostState();
+        host.instance = 0x400000;
+        host.settings = &settings;
+        host.runMode = RunMode::FullScreen;
+    }
+    void TearDown() override { host = HostState(); }
+
+    SaverSettings settings;
+    SaverSurface surface;
+};
+
+TEST_F(SaverMonitors, FullScreenTakesTheVirtualScreenAndOneViewportPerMonitor) {
+    // A 1280x1024 monitor left of the 1920x1080 primary, its top 200 pixels higher.
+    fake::setScreenSize(1920, 1080);
+    fake::setVirtualScreen({-1280, -200, 1920, 1080});
+    fake::setMonitors({{0, 0, 1920, 1080}, {-1280, -200, 0, 824}});
+    ASSERT_TRUE(openSaverWindow(0, surface));
+
+    const fake::CreatedWindow& created = fake::createdWindows().at(0);
+    EXPECT_EQ(created.rect.left, -1280);
+    EXPECT_EQ(created.rect.top, -200);
+    EXPECT_EQ(created.rect.right, 1920);
+    EXPECT_EQ(created.rect.bottom, 1080);
+    EXPECT_EQ(surface.width, 3200);
+    EXPECT_EQ(surface.height, 1280);
+    EXPECT_EQ(fake::monitorQueries(), 1);
+    // GL rows count from the window's bottom; the left monitor's bottom is 256 rows above it.
+    EXPECT_EQ(surface.viewports, (Viewports{{1280, 0, 1920, 1080}, {0, 256, 1280, 1024}}));
+}
+
+TEST_F(SaverMonitors, OneMonitorOrNoneKnownGivesTheWholeWindow) {
+    fake::setScreenSize(1024, 600);
+    ASSERT_TRUE(openSaverWindow(0, surface));
+    EXPECT_EQ(surface.viewports, (Viewports{{0, 0, 1024, 600}}));
+
+    SetUp();
+    fake::setScreenSize(1024, 600);
+    fake::setMonitors({{0, 0, 1024, 600}});
+    SaverSurface single;
+    ASSERT_TRUE(openSaverWindow(0, single));
+    EXPECT_EQ(single.viewports, (Viewports{{0, 0, 1024, 600}}));
+}
+
+TEST_F(SaverMonitors, WithoutAVirtualScreenThePrimaryScreenIsCovered) {
+    fake::setScreenSize(800, 600);
+    fake::setVirtualScreen({0, 0, 0, 0});
+    ASSERT_TRUE(openSaverWindow(0, surface));
+    const fake::CreatedWindow& created = fake::createdWindows().at(0);
+    EXPECT_EQ(created.rect.left, 0);
+    EXPECT_EQ(created.rect.right, 800);
+    EXPECT_EQ(created.rect.bottom, 600);
+}
+
+TEST_F(SaverMonitors, PreviewIsOneViewportAndAsksForNoMonitors) {
+    host.runMode = RunMode::Preview;
+    fake::setMonitors({{0, 0, 1920, 1080}, {1920, 0, 3840, 1080}});
+    const platform::WindowHandle parent = fake::addForeignWindow({300, 200, 452, 312});
+    ASSERT_TRUE(openSaverWindow(parent, surface));
+    EXPECT_EQ(surface.viewports, (Viewports{{0, 0, 152, 112}}));
+    EXPECT_EQ(fake::monitorQueries(), 0);
+}
+
+TEST_F(SaverMonitors, ClonedMonitorsAreDrawnOnceAndAnOverlongListIsCut) {
+    // Translucent sprites drawn twice into one place would blend twice.
+    EXPECT_EQ(fullScreenViewports({0, 0, 1920, 1080}).size(), 1u);
+    fake::setMonitors({{0, 0, 1920, 1080}, {0, 0, 1920, 1080}});
+    EXPECT_EQ(fullScreenViewports({0, 0, 1920, 1080}), (Viewports{{0, 0, 1920, 1080}}));
+
+    // A platform that reports more monitors than the host asked for fills only what it was given.
+    std::vector<platform::Rect> many;
+    for (std::int32_t i = 0; i < 100; ++i) many.push_back({i * 10, 0, i * 10 + 10, 10});
+    fake::setMonitors(many);
+    const Viewports cut = fullScreenViewports({0, 0, 1000, 10});
+    ASSERT_FALSE(cut.empty());
+    EXPECT_LT(cut.size(), many.size());
+    EXPECT_EQ(cut.front(), (SceneViewport{0, 0, 10, 10}));
+}
+
+}  // namespace
