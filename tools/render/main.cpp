@@ -2,7 +2,9 @@
 // frames optionally written as PNG files. Only the clock and the context differ from the saver.
 // Pairs with render_options.h, png_writer.h and host/platform/headless.cpp.
 #include <GL/gl.h>
+#include <malloc.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -19,6 +21,7 @@
 #include "tools/render/headless_platform.h"
 #include "tools/render/png_writer.h"
 #include "tools/render/render_options.h"
+#include "tools/render/state_check.h"
 
 namespace {
 
@@ -42,6 +45,20 @@ bool makeFolder(const std::string& path) {
 std::int64_t countsAtFrame(std::int64_t frame, double fps) {
     return std::llround(static_cast<double>(frame) * static_cast<double>(headless::kCounterFrequency) / fps);
 }
+
+// Resident memory of this process in KiB, from /proc; 0 where it cannot be read.
+long residentKiB() {
+    FILE* statm = std::fopen("/proc/self/statm", "r");
+    if (!statm) return 0;
+    long size = 0, resident = 0;
+    const int read = std::fscanf(statm, "%ld %ld", &size, &resident);
+    std::fclose(statm);
+    return read == 2 ? resident * (sysconf(_SC_PAGESIZE) / 1024) : 0;
+}
+
+// Bytes of the C heap in use, in KiB: unlike the resident size, not inflated by freed memory the
+// allocator keeps or by the driver's mappings.
+long heapInUseKiB() { return static_cast<long>(mallinfo2().uordblks / 1024); }
 
 }  // namespace
 
@@ -72,20 +89,43 @@ int main(int argc, char** argv) {
     Scene* scene = new Scene(options.width, options.height);
     const std::int32_t flags = options.mirrors ? kMirrorFlag : 0;
 
-    // The statistics keep at most a million samples: the first million frames.
+    // The statistics keep at most a million samples: the first million drawn frames.
     std::vector<double> renderMs;
     renderMs.reserve(static_cast<std::size_t>(std::min<std::int64_t>(options.frames, 1000000)));
+    SceneCheck checker(1.0 / options.fps);
     std::int64_t rendered = 0;
+    // Memory is sampled after the first frame and again after a tenth of the run, once the driver
+    // has compiled the variants of its pipeline that the frames need.
+    long residentAfterFirst = 0, heapAfterFirst = 0, residentWarm = 0, heapWarm = 0;
     int status = 0;
     for (std::int64_t frame = 0; frame < options.frames; ++frame) {
         headless::setPerformanceCounter(countsAtFrame(frame, options.fps));
-        const auto start = std::chrono::steady_clock::now();
-        scene->render(flags);
-        glFinish();
-        ++rendered;
-        const auto end = std::chrono::steady_clock::now();
-        if (renderMs.size() < renderMs.capacity())
-            renderMs.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+        if (frame % options.drawEvery != 0) {
+            // The frame's logic without its picture: clock, sprites and drift, the layout's choice.
+            scene->advance();
+            scene->configToDraw();
+        } else {
+            const auto start = std::chrono::steady_clock::now();
+            scene->render(flags);
+            glFinish();
+            ++rendered;
+            const auto end = std::chrono::steady_clock::now();
+            if (renderMs.size() < renderMs.capacity())
+                renderMs.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+        }
+        if (options.check && !checker.check(*scene, error)) {
+            std::fprintf(stderr, "morvane-render: %s\n", error.c_str());
+            status = 1;
+            break;
+        }
+        if (frame == 0) {
+            residentAfterFirst = residentKiB();
+            heapAfterFirst = heapInUseKiB();
+        }
+        if (frame == options.frames / 10) {
+            residentWarm = residentKiB();
+            heapWarm = heapInUseKiB();
+        }
 
         if (!options.outDir.empty() && frame % options.every == 0) {
             char name[32];
@@ -96,8 +136,11 @@ int main(int argc, char** argv) {
                 break;
             }
         }
-        gl.swap();
+        if (frame % options.drawEvery == 0) gl.swap();
     }
+    const long residentAtEnd = residentKiB();
+    const long heapAtEnd = heapInUseKiB();
+    const float sceneTimeEnd = scene->time;
     delete scene;
 
     std::sort(renderMs.begin(), renderMs.end());
@@ -105,5 +148,15 @@ int main(int argc, char** argv) {
     const double worst = renderMs.empty() ? 0.0 : renderMs.back();
     std::printf("frames: %lld\nrender time per frame: median %.2f ms, worst %.2f ms\n", static_cast<long long>(rendered),
                 median, worst);
+    if (options.check) {
+        std::printf("checked: %lld frames, %.1f s of scene time; %lld respawns; transitions: %lld started, %lld ended\n",
+                    static_cast<long long>(checker.frames), static_cast<double>(sceneTimeEnd),
+                    static_cast<long long>(checker.respawns), static_cast<long long>(checker.transitionsStarted),
+                    static_cast<long long>(checker.transitionsEnded));
+        std::printf("resident memory: %ld KiB after the first frame, %ld KiB after a tenth, %ld KiB at the end\n",
+                    residentAfterFirst, residentWarm, residentAtEnd);
+        std::printf("heap in use: %ld KiB after the first frame, %ld KiB after a tenth, %ld KiB at the end\n",
+                    heapAfterFirst, heapWarm, heapAtEnd);
+    }
     return status;
 }

@@ -9,7 +9,7 @@
 
 const char* const kRenderUsage =
     "usage: morvane-render [--size WxH] [--seed N] [--fps F] [--seconds S | --frames N] [--every K]\n"
-    "                      [--mirrors on|off] [--out DIR]\n"
+    "                      [--mirrors on|off] [--out DIR] [--draw-every K] [--check]\n"
     "  --size WxH        frame size in pixels (default 1280x720)\n"
     "  --seed N          seed of the generator, 0..255 (default: the calendar time, as the saver)\n"
     "  --fps F           frames per second of the virtual clock (default 30)\n"
@@ -17,7 +17,10 @@ const char* const kRenderUsage =
     "  --frames N        render N frames\n"
     "  --every K         write every K-th frame (default 1)\n"
     "  --mirrors on|off  draw through the kaleidoscope (default on)\n"
-    "  --out DIR         write frame-NNNNNN.png files there; without it nothing is written\n";
+    "  --out DIR         write frame-NNNNNN.png files there; without it nothing is written\n"
+    "  --draw-every K    draw every K-th frame; the others only move the scene on (default 1)\n"
+    "  --check           check every sprite, drift and transition value after each frame; stop\n"
+    "                    at the first one out of its range, with exit code 1\n";
 
 namespace {
 
@@ -67,6 +70,10 @@ bool parseRenderOptions(int argc, const char* const* argv, RenderOptions& option
             options.help = true;
             continue;
         }
+        if (option == "--check") {
+            options.check = true;
+            continue;
+        }
         if (i + 1 >= argc) {
             error = option.rfind("--", 0) == 0 ? option + " needs a value" : "unknown option " + option;
             return false;
@@ -93,6 +100,9 @@ bool parseRenderOptions(int argc, const char* const* argv, RenderOptions& option
         } else if (option == "--every") {
             good = parseWhole(value, 1, kMaxFrames, options.every);
             if (!good) error = "--every wants a whole number of at least 1, not '" + std::string(value) + "'";
+        } else if (option == "--draw-every") {
+            good = parseWhole(value, 1, kMaxFrames, options.drawEvery);
+            if (!good) error = "--draw-every wants a whole number of at least 1, not '" + std::string(value) + "'";
         } else if (option == "--mirrors") {
             const std::string mode = value;
             good = mode == "on" || mode == "off";
@@ -110,6 +120,10 @@ bool parseRenderOptions(int argc, const char* const* argv, RenderOptions& option
     }
     if (seconds >= 0.0 && frames >= 0) {
         error = "give --seconds or --frames, not both";
+        return false;
+    }
+    if (!options.outDir.empty() && options.drawEvery != 1 && options.every % options.drawEvery != 0) {
+        error = "--every must be a multiple of --draw-every: only drawn frames can be written";
         return false;
     }
     if (frames >= 0) {
