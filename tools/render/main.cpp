@@ -94,9 +94,10 @@ int main(int argc, char** argv) {
     renderMs.reserve(static_cast<std::size_t>(std::min<std::int64_t>(options.frames, 1000000)));
     SceneCheck checker(1.0 / options.fps);
     std::int64_t rendered = 0;
-    // Memory is sampled after the first frame and again after a tenth of the run, once the driver
-    // has compiled the variants of its pipeline that the frames need.
-    long residentAfterFirst = 0, heapAfterFirst = 0, residentWarm = 0, heapWarm = 0;
+    // The heap in use is sampled after every drawn frame and its highest value kept for each half
+    // of the run: the driver's caches come and go, so single readings differ by megabytes, while
+    // the peaks of the two halves stay level unless memory is lost frame after frame.
+    long residentAfterFirst = 0, residentAtHalf = 0, heapPeak[2] = {0, 0};
     int status = 0;
     for (std::int64_t frame = 0; frame < options.frames; ++frame) {
         headless::setPerformanceCounter(countsAtFrame(frame, options.fps));
@@ -118,14 +119,12 @@ int main(int argc, char** argv) {
             status = 1;
             break;
         }
-        if (frame == 0) {
-            residentAfterFirst = residentKiB();
-            heapAfterFirst = heapInUseKiB();
+        if (options.check && frame % options.drawEvery == 0) {
+            long& peak = heapPeak[frame < options.frames / 2 ? 0 : 1];
+            peak = std::max(peak, heapInUseKiB());
         }
-        if (frame == options.frames / 10) {
-            residentWarm = residentKiB();
-            heapWarm = heapInUseKiB();
-        }
+        if (frame == 0) residentAfterFirst = residentKiB();
+        if (frame == options.frames / 2) residentAtHalf = residentKiB();
 
         if (!options.outDir.empty() && frame % options.every == 0) {
             char name[32];
@@ -139,7 +138,6 @@ int main(int argc, char** argv) {
         if (frame % options.drawEvery == 0) gl.swap();
     }
     const long residentAtEnd = residentKiB();
-    const long heapAtEnd = heapInUseKiB();
     const float sceneTimeEnd = scene->time;
     delete scene;
 
@@ -153,10 +151,10 @@ int main(int argc, char** argv) {
                     static_cast<long long>(checker.frames), static_cast<double>(sceneTimeEnd),
                     static_cast<long long>(checker.respawns), static_cast<long long>(checker.transitionsStarted),
                     static_cast<long long>(checker.transitionsEnded));
-        std::printf("resident memory: %ld KiB after the first frame, %ld KiB after a tenth, %ld KiB at the end\n",
-                    residentAfterFirst, residentWarm, residentAtEnd);
-        std::printf("heap in use: %ld KiB after the first frame, %ld KiB after a tenth, %ld KiB at the end\n",
-                    heapAfterFirst, heapWarm, heapAtEnd);
+        std::printf("resident memory: %ld KiB after the first frame, %ld KiB at the half, %ld KiB at the end\n",
+                    residentAfterFirst, residentAtHalf, residentAtEnd);
+        std::printf("heap in use, highest: %ld KiB in the first half, %ld KiB in the second half\n", heapPeak[0],
+                    heapPeak[1]);
     }
     return status;
 }

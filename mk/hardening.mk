@@ -1,0 +1,20 @@
+# Hardening beyond the unit tests: Valgrind's memcheck of the running saver and the long soak of the
+# scene's logic. Shorter forms of both run in `make test` as integration tests.
+#   make memcheck   the full-screen saver for MEMCHECK_SECONDS (default 5) under memcheck, on its own Xvfb
+#   make soak       24 simulated hours at 30 frames a second through morvane-render --check, mirrors
+#                   on and off (SOAK_SECONDS to change the length)
+EXTRA_TEST_PACKAGES += valgrind
+MEMCHECK_SECONDS ?= 5
+SOAK_SECONDS ?= 86400
+
+.PHONY: memcheck soak
+
+memcheck: configure
+	@tools/install-packages valgrind xvfb xdotool x11-utils
+	cmake --build $(BUILD) -j $(JOBS) --target morvane
+	MORVANE_BUILD=$(CURDIR)/$(BUILD) MORVANE_SOURCE=$(CURDIR) MEMCHECK_SECONDS=$(MEMCHECK_SECONDS) \
+	  bash tests/integration/memcheck.sh
+
+soak: configure
+	cmake --build $(BUILD) -j $(JOBS) --target morvane-render
+	MORVANE_BUILD=$(CURDIR)/$(BUILD) SOAK_SECONDS=$(SOAK_SECONDS) bash tests/integration/soak.sh
