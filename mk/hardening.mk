@@ -17,4 +17,4 @@ memcheck: configure
 
 soak: configure
 	cmake --build $(BUILD) -j $(JOBS) --target morvane-render
-	MORVANE_BUILD=$(CURDIR)/$(BUILD) SOAK_SECONDS=$(SOAK_SECONDS) bash tests/integration/soak.sh
+	MORVANE_BUILD=$(CURDIR)/$(BUILD) SOAK_SECONDS=$(SOAK_SECONDS) SOAK_DRAW_EVERY=30 bash tests/integration/soak.sh

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # A soak of the scene's logic: two simulated hours at 30 frames a second (SOAK_SECONDS to change it),
-# every frame advanced and its state checked, every 300th drawn, with mirrors on and off. Every value
+# every frame advanced and its state checked, every 300th drawn (SOAK_DRAW_EVERY), with mirrors on and off. Every value
 # stays in range, the mirror transitions end, and the heap in use stays flat. `make soak` runs the
 # same for 24 simulated hours.
 source "$(dirname "$0")/lib.sh"
@@ -13,7 +13,7 @@ soak() {
   local out="$TEST_TMP/soak-$1-$2.out" started ended heap_first heap_second
   local began
   began=$(now_ms)
-  "$RENDER" --size 64x36 --seed "$1" --mirrors "$2" --fps 30 --seconds "$seconds" --draw-every 300 --check \
+  "$RENDER" --size 64x36 --seed "$1" --mirrors "$2" --fps 30 --seconds "$seconds" --draw-every "${SOAK_DRAW_EVERY:-300}" --check \
     >"$out" 2>&1 || fail "seed $1, mirrors $2: $(cat "$out")"
   grep -q "^checked: $(( seconds * 30 )) frames" "$out" || fail "seed $1, mirrors $2: not every frame was checked: $(cat "$out")"
   read -r started ended < <(sed -n 's/.*transitions: \([0-9]*\) started, \([0-9]*\) ended.*/\1 \2/p' "$out")
