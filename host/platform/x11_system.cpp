@@ -1,6 +1,6 @@
-// X11 platform: the process's command line, the server's own screen saver, optional libraries and
+// X11 platform: the process's command line, the server's own blanking, optional libraries and
 // the embedded pictures. Pairs with host/platform.h (process, saver state, libraries, embedded data).
-#include <X11/extensions/scrnsaver.h>
+#include <X11/Xlib.h>
 
 #include <string>
 
@@ -11,6 +11,16 @@
 namespace {
 
 std::string commandLine;
+
+// The server's screen-saver settings as they were before the saver switched its blanking off.
+struct ServerSaverSettings {
+    bool saved = false;
+    int timeout = 0;
+    int interval = 0;
+    int preferBlanking = 0;
+    int allowExposures = 0;
+};
+ServerSaverSettings serverSaver;
 
 }  // namespace
 
@@ -25,12 +35,27 @@ namespace platform {
 const char* getCommandLine() { return commandLine.c_str(); }
 
 bool setScreenSaverRunning(bool running) {
-    // The server's own blanking and power saving wait while the saver runs. The suspension belongs
-    // to this connection, so the server lifts it by itself should the process end without lowering it.
+    // The server's own blanking would cover the saver, so it is switched off while the saver runs
+    // and the user's settings are put back afterwards. Display power management is left alone: the
+    // monitor still powers off on its own timers (suspending the server's saver through the
+    // screen-saver extension would hold those off too, and keep the screen lit all night).
     Display* d = x11::display();
-    int eventBase = 0, errorBase = 0;
-    if (!d || !XScreenSaverQueryExtension(d, &eventBase, &errorBase)) return false;
-    XScreenSaverSuspend(d, running ? True : False);
+    if (!d) return false;
+    if (running) {
+        if (!serverSaver.saved) {
+            XGetScreenSaver(d, &serverSaver.timeout, &serverSaver.interval, &serverSaver.preferBlanking,
+                            &serverSaver.allowExposures);
+            serverSaver.saved = true;
+        }
+        XSetScreenSaver(d, 0, serverSaver.interval, serverSaver.preferBlanking, serverSaver.allowExposures);
+        // From here on a stop signal must take the way through the tear-down, which puts the
+        // settings back, rather than end the process at once.
+        x11::deferStop();
+    } else if (serverSaver.saved) {
+        XSetScreenSaver(d, serverSaver.timeout, serverSaver.interval, serverSaver.preferBlanking,
+                        serverSaver.allowExposures);
+        serverSaver.saved = false;
+    }
     XFlush(d);
     return true;
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The full-screen saver: one window titled "SaverWindow" over the whole X screen and above the
-# windows already there, drawing, with keyboard and pointer taken, the server's own screen saver
-# held off; SIGTERM and SIGINT end it through the normal tear-down with exit code 0, promptly; so
+# windows already there, drawing, with keyboard and pointer taken, the server's own blanking off
+# (and put back afterwards); SIGTERM and SIGINT end it through the normal tear-down with exit code 0, promptly; so
 # does the X server going away.
 source "$(dirname "$0")/lib.sh"
 need "$MORVANE" "$XTESTHOST" Xvfb xdotool xwininfo xset import convert
@@ -32,8 +32,8 @@ snapshot root "$TEST_TMP/screen.png"
 [ -z "$(convert "$TEST_TMP/screen.png" -crop 300x200+100+100 txt:- | grep -m1 '#808080')" ] ||
   fail "the window below shows through the saver"
 note "the picture is drawn over the whole screen"
-[ "$("$XTESTHOST" saverstate)" = off ] || fail "the server's own screen saver is $("$XTESTHOST" saverstate)"
-note "the server's own screen saver waits while the saver runs"
+[ "$("$XTESTHOST" saverstate)" = disabled ] || fail "the server's own screen saver is $("$XTESTHOST" saverstate)"
+note "the server's own blanking is off while the saver runs"
 
 started=$(now_ms)
 kill -TERM "$saver"
@@ -45,7 +45,7 @@ note "SIGTERM ends /s with exit code 0 in $(( $(now_ms) - started )) ms, grabs r
 sleep 1.2
 [ "$("$XTESTHOST" saverstate)" = on ] || fail "the server's own screen saver stays held off after the saver"
 xset s off
-note "the server's own screen saver is released at the end"
+note "the server's own blanking is back at the end"
 
 launch saver "$MORVANE" /s
 saver=$LAUNCHED
