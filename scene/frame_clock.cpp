@@ -9,7 +9,11 @@ ClockBase clockBase;
 
 std::int64_t elapsedMilliseconds(std::int64_t now, std::int64_t start, std::int64_t frequency) {
     if (frequency <= 0) return 0;
-    return ((now - start) * 1000) / frequency;
+    // Whole seconds and the remainder apart: the same truncated milliseconds as multiplying the
+    // whole difference by 1000 first, without that product overflowing after some 107 days of a
+    // nanosecond counter.
+    const std::int64_t counts = now - start;
+    return counts / frequency * 1000 + counts % frequency * 1000 / frequency;
 }
 
 std::int32_t pacingCorrection(std::int32_t previousFps, std::int32_t targetFps) {

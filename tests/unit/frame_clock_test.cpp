@@ -32,6 +32,14 @@ TEST(PacingCorrection, ElapsedMillisecondsMultiplyBeforeDividing) {
     EXPECT_EQ(elapsedMilliseconds(5, 0, 0), 0);
 }
 
+TEST(PacingCorrection, ElapsedMillisecondsStayExactForMonthsOfANanosecondCounter) {
+    // 200 days and 0.9999999 s at 1 GHz: the product of the whole difference and 1000 would pass
+    // the 64-bit range after about 107 days.
+    const std::int64_t nanosecondsPerSecond = 1000000000;
+    const std::int64_t days200 = 200LL * 86400 * nanosecondsPerSecond;
+    EXPECT_EQ(elapsedMilliseconds(7 + days200 + 999999999, 7, nanosecondsPerSecond), 200LL * 86400 * 1000 + 999);
+}
+
 using FrameClock = SceneLogicTest;
 
 // Steps the fake counter (1,000,000 per second) to `seconds` and updates the clock.
