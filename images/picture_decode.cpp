@@ -60,9 +60,10 @@ void maskRowStep(const RowTarget& target, j_decompress_ptr cinfo, const JSAMPLE*
     }
 }
 
-void copyRowStep(const RowTarget& target, j_decompress_ptr, const JSAMPLE* row, std::size_t offset) {
+void copyRowStep(const RowTarget& target, j_decompress_ptr cinfo, const JSAMPLE* row, std::size_t offset) {
     if (offset >= target.size) return;
-    std::memcpy(target.pixels + offset, row, target.rowLength);
+    const std::size_t samples = static_cast<std::size_t>(target.width) * static_cast<std::size_t>(cinfo->output_components);
+    std::memcpy(target.pixels + offset, row, std::min(samples, target.rowLength));
 }
 
 // Frees the pixel buffer this call allocated (if any), leaving the image without one.
@@ -75,10 +76,13 @@ void releasePixels(TextureImage& image, std::uint8_t* volatile* owned) {
 
 // Sizes `target` for `image`'s width and height at `bytesPerPixel` and allocates the zeroed pixel
 // buffer. Returns false, with `pixels` null, when the size does not fit or the memory is not there.
+// Rows start on 4-byte boundaries: the upload keeps OpenGL's default unpack alignment of 4, which
+// would otherwise read a picture whose rows are not a multiple of 4 bytes long skewed and past the
+// end of the buffer. The shipped pictures' rows (4096 and 512 bytes) need no padding.
 bool allocatePixels(TextureImage& image, RowTarget& target, std::size_t bytesPerPixel) {
     target.width = image.width;
     target.height = image.height;
-    target.rowLength = static_cast<std::size_t>(image.width) * bytesPerPixel;
+    target.rowLength = (static_cast<std::size_t>(image.width) * bytesPerPixel + 3) & ~static_cast<std::size_t>(3);
     target.size = pixelBufferSize(target.rowLength, static_cast<std::size_t>(image.height));
     image.pixels = target.size ? static_cast<std::uint8_t*>(std::calloc(target.size, 1)) : nullptr;
     target.pixels = image.pixels;

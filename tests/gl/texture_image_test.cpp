@@ -66,6 +66,17 @@ TEST_F(TextureImageTest, ShippedPicturesBecomeTheSheetAndTheLogo) {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
+TEST_F(TextureImageTest, RowsThatAreNotAMultipleOfFourBytesKeepTheirPlace) {
+    // 6 grey samples a row: the upload's unpack alignment of 4 must find each row where it is.
+    const std::uint8_t rowValue[4] = {20, 90, 160, 230};
+    fake::setResource("NARROW", testjpeg::encode(6, 4, 1, [&](int, int y, std::uint8_t* s) { s[0] = rowValue[y]; }));
+    ASSERT_TRUE(loadTexture(textures.logo, "NARROW"));
+    const std::vector<std::uint8_t> alpha = texels(textures.logo.textureName, GL_ALPHA, 6 * 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 6; ++x)
+            EXPECT_NEAR(alpha[static_cast<std::size_t>(y) * 6 + x], rowValue[y], 16) << "texel " << x << ", " << y;
+}
+
 TEST_F(TextureImageTest, FirstTexelRowIsThePicturesTopRow) {
     fake::setResource("LOGO_MASK", testjpeg::encode(16, 16, 1, [](int, int y, std::uint8_t* s) { s[0] = y < 8 ? 255 : 0; }));
     fake::setResource("COLOUR", testjpeg::encode(16, 16, 3, [](int, int y, std::uint8_t* s) {
