@@ -6,7 +6,7 @@
 #include "host/saver_constants.h"
 
 // The verifier shows its modal prompt owned by the window and answers non-zero when the saver may close.
-using VerifyPasswordFunction = int (*)(std::uintptr_t window);
+using VerifyPasswordFunction = int(PLATFORM_STDCALL*)(std::uintptr_t window);
 
 std::int32_t verifyPassword(platform::WindowHandle window) {
     if (platform::getPlatformId() == VER_PLATFORM_WIN32_NT) return 1;

@@ -9,6 +9,14 @@
 
 #include <cstdint>
 
+// The calling convention of the system's functions that the saver finds by name (WINAPI): stdcall
+// on 32-bit Windows, the platform's one convention everywhere else.
+#if defined(_WIN32) && !defined(_WIN64)
+#define PLATFORM_STDCALL __stdcall
+#else
+#define PLATFORM_STDCALL
+#endif
+
 namespace platform {
 
 using InstanceHandle = std::uintptr_t;

@@ -7,7 +7,7 @@
 
 // The change-password service of the password provider library: provider name, owner window,
 // two reserved numbers.
-using ChangePasswordFunction = int (*)(const char* provider, std::uintptr_t window, std::uint32_t, std::uint32_t);
+using ChangePasswordFunction = int(PLATFORM_STDCALL*)(const char* provider, std::uintptr_t window, std::uint32_t, std::uint32_t);
 
 void changePassword(platform::WindowHandle parent) {
     const platform::LibraryHandle library = platform::loadLibrary("MPR.DLL");
