@@ -19,16 +19,23 @@ mirror_error() {
 
 # centred PICTURE X Y WIDTH HEIGHT: whether the monitor at X,Y of WIDTHxHEIGHT shows a picture whose
 # mirror axis is the monitor's centre line, and whose bright part is centred on the monitor's middle
-# row. The bottom sixth is left out: the logo band is not centred. Says why when it is not.
+# row. The bottom 7 % is left out: the logo band there is not centred. Says why when it is not.
 centred() {
-  local picture=$1 x=$2 y=$3 width=$4 height=$5 axis rows best offset error box mid
+  local picture=$1 x=$2 y=$3 width=$4 height=$5 axis rows best offset error box mid tolerance
   axis=$((x + width / 2))
-  rows=$((height * 5 / 6))
+  rows=$((height * 93 / 100))
   box=$(convert "$picture" -crop "${width}x${rows}+${x}+${y}" +repage -colorspace gray -threshold 20% -format %@ info: 2>/dev/null)
   [[ "$box" =~ ^([0-9]+)x([0-9]+)\+[0-9]+\+([0-9]+)$ ]] && [ "${BASH_REMATCH[1]}" -gt 50 ] ||
     { WHY="nothing bright is drawn there (box $box)"; return 1; }
-  mid=$(( ${BASH_REMATCH[3]} + ${BASH_REMATCH[2]} / 2 ))
-  [ $((mid - height / 2)) -lt 24 ] && [ $((height / 2 - mid)) -lt 24 ] ||
+  # A picture too large for the rows looked at is cut at the bottom: its middle row is then found
+  # from its top edge and its width, less exactly, for a picture of few wedges is not round.
+  tolerance=24
+  mid=$(( BASH_REMATCH[3] + BASH_REMATCH[2] / 2 ))
+  if [ $(( BASH_REMATCH[3] + BASH_REMATCH[2] )) -ge $(( rows - 2 )) ]; then
+    mid=$(( BASH_REMATCH[3] + BASH_REMATCH[1] / 2 ))
+    tolerance=$(( height / 12 ))
+  fi
+  [ $((mid - height / 2)) -lt "$tolerance" ] && [ $((height / 2 - mid)) -lt "$tolerance" ] ||
     { WHY="the picture's middle row is $mid, not $((height / 2)) (bright box $box)"; return 1; }
   best=$(mirror_error "$picture" "$axis" "$y" "$rows" 300)
   awk -v e="$best" 'BEGIN { exit !(e < 0.03) }' || { WHY="no mirror axis at column $axis (error $best)"; return 1; }
