@@ -32,8 +32,10 @@ bool renderScene(void* target, std::int32_t flags) {
 }
 std::int32_t scenePause(void* target) { return static_cast<SceneFrame*>(target)->scene->pauseMs; }
 
-bool sameViewport(const SceneViewport& a, const SceneViewport& b) {
-    return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
+bool contains(const SceneViewport& outer, const SceneViewport& inner) {
+    return inner.x >= outer.x && inner.y >= outer.y &&
+           std::int64_t{inner.x} + inner.width <= std::int64_t{outer.x} + outer.width &&
+           std::int64_t{inner.y} + inner.height <= std::int64_t{outer.y} + outer.height;
 }
 
 // origin + size, kept within 32 bits whatever sizes the platform reports.
@@ -51,12 +53,16 @@ std::vector<SceneViewport> fullScreenViewports(const platform::Rect& window) {
     std::int32_t count = platform::getMonitorRects(monitors, kMaxMonitors);
     if (count < 0) count = 0;
     if (count > kMaxMonitors) count = kMaxMonitors;
+    // A monitor that shows part of another one's picture (a clone, at the same or a smaller size) is
+    // not drawn on by itself: the translucent sprites would blend a second, differently scaled
+    // picture over the first. Of identical ones the first stays.
+    const std::vector<SceneViewport> all = monitorViewports(window, monitors, count);
     std::vector<SceneViewport> viewports;
-    // The translucent sprites would blend twice over a monitor drawn twice.
-    for (const SceneViewport& v : monitorViewports(window, monitors, count)) {
-        bool seen = false;
-        for (const SceneViewport& earlier : viewports) seen = seen || sameViewport(earlier, v);
-        if (!seen) viewports.push_back(v);
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        bool inside = false;
+        for (std::size_t j = 0; j < all.size() && !inside; ++j)
+            inside = j != i && contains(all[j], all[i]) && (j < i || !contains(all[i], all[j]));
+        if (!inside) viewports.push_back(all[i]);
     }
     return viewports;
 }

@@ -88,6 +88,9 @@ TEST_F(SaverMonitors, ClonedMonitorsAreDrawnOnceAndAnOverlongListIsCut) {
     EXPECT_EQ(fullScreenViewports({0, 0, 1920, 1080}).size(), 1u);
     fake::setMonitors({{0, 0, 1920, 1080}, {0, 0, 1920, 1080}});
     EXPECT_EQ(fullScreenViewports({0, 0, 1920, 1080}), (Viewports{{0, 0, 1920, 1080}}));
+    // A projector cloning the laptop's screen at a smaller size shows the larger picture's corner.
+    fake::setMonitors({{0, 0, 1280, 1024}, {0, 0, 1920, 1080}});
+    EXPECT_EQ(fullScreenViewports({0, 0, 1920, 1080}), (Viewports{{0, 0, 1920, 1080}}));
 
     // A platform that reports more monitors than the host asked for fills only what it was given.
     std::vector<platform::Rect> many;
