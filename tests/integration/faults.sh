@@ -27,11 +27,13 @@ no_crash() {
 
 # --- the preview's parent destroyed mid-frame -------------------------------------------------------
 # A parent of the whole screen, so that each frame takes a good part of the time between frames and
-# the destruction falls inside one more often than not. Delays from before the preview's window
-# exists to well into the drawing.
+# the destruction falls inside one about every third time. Fixed delays from before the preview's
+# window exists to well into the drawing, then random ones once frames are being drawn.
 printf '[Keldric Saver]\nUseMirrors=1\n' >"$settings"
 before=$(fingerprint)
-for delay in 0.02 0.15 0.4 0.73 1.1 1.6; do
+delays="0.02 0.15 0.4 0.73 1.1 1.6"
+for _ in 1 2 3 4 5 6; do delays+=" 0.$(( 400 + RANDOM % 500 ))"; done
+for delay in $delays; do
   launch parent "$XTESTHOST" window 1280 720 0 0
   parent_pid=$LAUNCHED
   parent=""
@@ -51,7 +53,7 @@ for delay in 0.02 0.15 0.4 0.73 1.1 1.6; do
   wait "$parent_pid" 2>/dev/null
 done
 [ "$(fingerprint)" = "$before" ] || fail "a preview changed the settings file"
-note "the preview ends with exit code 0 whenever its parent goes, from the set-up to the frames"
+note "the preview ends with exit code 0 whenever its parent goes, from the set-up to the frames (after $delays s)"
 
 # --- settings files the saver cannot use ------------------------------------------------------------
 # The saver only reads its settings: each run draws a few frames, ends through its tear-down, and
