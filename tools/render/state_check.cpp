@@ -78,8 +78,8 @@ bool SceneCheck::check(const Scene& scene, std::string& error) {
     for (int i = 0; i < kSpriteCount; ++i) {
         const Sprite& s = field->sprites[i];
         char name[48];
-        const auto value = [&](const char* field) {
-            std::snprintf(name, sizeof name, "sprite %d's %s", i, field);
+        const auto value = [&](const char* what) {
+            std::snprintf(name, sizeof name, "sprite %d's %s", i, what);
             return name;
         };
         if (!within(s.phase, 0.0f, 1.0f, true)) return fault(describe(value("phase"), s.phase, 0, 1, true));
