@@ -24,8 +24,10 @@ soak() {
   grep -q 'respawns' "$out" || fail "seed $1: no report of respawns"
   read -r heap_first heap_second < <(sed -n 's/^heap in use, highest: \([0-9]*\) KiB in the first half, \([0-9]*\) KiB in the second half/\1 \2/p' "$out")
   [ -n "$heap_second" ] || fail "seed $1, mirrors $2: no memory report: $(cat "$out")"
-  # Flat: the second half's peak within 1 MiB of the first half's.
-  [ "$heap_second" -le $(( heap_first + 1024 )) ] || fail "seed $1, mirrors $2: the heap's peak grew from $heap_first to $heap_second KiB"
+  # Flat: the second half's peak within 4 MiB of the first half's. The driver's caches fill up to
+  # about 40 MiB over the first simulated hours. Memory lost every frame shows over the second half:
+  # 40 bytes a frame exceed the margin in two hours, 4 bytes a frame in `make soak`'s 24.
+  [ "$heap_second" -le $(( heap_first + 4096 )) ] || fail "seed $1, mirrors $2: the heap's peak grew from $heap_first to $heap_second KiB"
   note "seed $1, mirrors $2: $seconds s simulated in $(( $(now_ms) - began )) ms, transitions $started started / $ended ended, heap peaks $heap_first / $heap_second KiB"
 }
 
