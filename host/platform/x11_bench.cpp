@@ -3,6 +3,8 @@
 // count) and x11_main.cpp (settings read at start, report written at the end).
 #include "host/platform/x11_bench.h"
 
+#include "scene/scene_seed.h"
+
 #include <GL/gl.h>
 
 #include <cerrno>
@@ -32,13 +34,13 @@ double nowSeconds() {
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
-// A whole decimal number 1..1000000000 and nothing else; 0 otherwise.
-long positiveCount(const char* text) {
-    if (!text || *text < '0' || *text > '9') return 0;
+// A whole decimal number low..high and nothing else; -1 otherwise.
+long wholeNumber(const char* text, unsigned long low, unsigned long high) {
+    if (!text || *text < '0' || *text > '9') return -1;
     errno = 0;
     char* end = nullptr;
     const unsigned long value = std::strtoul(text, &end, 10);
-    if (errno != 0 || *end != '\0' || value == 0 || value > 1000000000ul) return 0;
+    if (errno != 0 || *end != '\0' || value < low || value > high) return -1;
     return static_cast<long>(value);
 }
 
@@ -48,10 +50,17 @@ double presentTime(long index) { return ring[index % kRingSize]; }
 
 void readBenchSettings() {
     if (const char* count = std::getenv("MORVANE_EXIT_AFTER_FRAMES")) {
-        exitAfter = positiveCount(count);
-        if (exitAfter == 0 && *count != '\0')
+        exitAfter = wholeNumber(count, 1, 1000000000ul);
+        if (exitAfter < 0) {
+            exitAfter = 0;
             std::fprintf(stderr, "morvane: MORVANE_EXIT_AFTER_FRAMES is not a count from 1 to 1000000000: \"%s\"\n",
                          count);
+        }
+    }
+    if (const char* seed = std::getenv("MORVANE_SEED")) {
+        const long value = wholeNumber(seed, 0, 255);
+        if (value >= 0) setFixedSceneSeed(static_cast<std::int32_t>(value));
+        else std::fprintf(stderr, "morvane: MORVANE_SEED is not a seed from 0 to 255: \"%s\"\n", seed);
     }
     if (const char* wanted = std::getenv("MORVANE_FRAME_REPORT")) report = wanted[0] == '1' && wanted[1] == '\0';
 }
