@@ -13,7 +13,7 @@ _lib_pids=()
 # Everything this test started goes at the end; politely first, so that an X server can remove
 # its socket and lock file.
 _lib_cleanup() {
-  local pid
+  local pid=""
   for pid in "${_lib_pids[@]}"; do kill -TERM "$pid" 2>/dev/null; done
   for _ in $(seq 50); do
     for pid in "${_lib_pids[@]}"; do running "$pid" && break; done
