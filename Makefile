@@ -9,10 +9,11 @@ JOBS ?= $(shell nproc)
 BUILD := build/linux
 
 # Debian packages, by what needs them. mk/*.mk files add to these lists.
+# The build configures its tests too, so GoogleTest is among what it needs.
 BUILD_PACKAGES := cmake make g++ pkg-config libgl-dev libegl-dev libglu1-mesa-dev libgl1-mesa-dri \
   libjpeg62-turbo-dev libpng-dev libx11-dev libxss-dev libxext-dev libxrandr-dev libxinerama-dev \
-  libgtk-3-dev
-TEST_PACKAGES := libgtest-dev xvfb xdotool x11-utils x11-xserver-utils imagemagick clang libclang-rt-14-dev
+  libxfixes-dev libgtk-3-dev libgtest-dev
+TEST_PACKAGES := xvfb xdotool x11-utils x11-xserver-utils imagemagick clang libclang-rt-14-dev
 
 # Test steps run by `make test`, in order; mk/*.mk files add theirs.
 TEST_STEPS := test-linux test-sanitize

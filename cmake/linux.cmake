@@ -27,11 +27,9 @@ file(GLOB MORVANE_X11_SOURCES CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/host/platform/posix*.cpp)
 add_executable(morvane ${MORVANE_X11_SOURCES})
 target_link_libraries(morvane PRIVATE morvane_core morvane_embedded OpenGL::GLX PkgConfig::X11 PkgConfig::GTK3)
-set(MORVANE_OPTIONAL_X11 xrandr xinerama xext)
-pkg_check_modules(X11_EXTRA IMPORTED_TARGET ${MORVANE_OPTIONAL_X11})
-if(X11_EXTRA_FOUND)
-  target_link_libraries(morvane PRIVATE PkgConfig::X11_EXTRA)
-endif()
+# Monitors (RandR, Xinerama) and display power (DPMS, in Xext).
+pkg_check_modules(X11_EXTRA REQUIRED IMPORTED_TARGET xrandr xinerama xext)
+target_link_libraries(morvane PRIVATE PkgConfig::X11_EXTRA)
 
 # Tools and benchmarks: each in a folder of its own with its own CMakeLists.txt.
 file(GLOB MORVANE_TOOL_DIRS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/*/CMakeLists.txt
