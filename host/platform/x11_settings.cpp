@@ -228,7 +228,9 @@ bool parseNumber(const char* text, std::uint32_t& value) {
         if (number > 0xFFFFFFFFull) return false;
         ++digits;
     }
-    while (*p == ' ' || *p == '\t') ++p;
+    // A carriage return too: the last line of a file with Windows line endings keeps it when the
+    // file does not end in a newline, and rewriting the file drops it.
+    while (*p == ' ' || *p == '\t' || *p == '\r') ++p;
     if (digits == 0 || *p != '\0') return false;
     if (hex && negative) return false;
     if (negative) {

@@ -229,6 +229,20 @@ TEST_F(SettingsStore, WriteKeepsOtherGroupsValuesAndComments) {
     EXPECT_EQ(after, expected);
 }
 
+TEST_F(SettingsStore, WindowsLineEndingsReadTheSameBeforeAndAfterAWrite) {
+    // The last line keeps its carriage return when the file does not end in a newline; the rewrite
+    // ends it with one. The value must mean the same both times.
+    writeFile("[Screen Savers]\r\nPassword Delay=30\r\nMouse Threshold=7\r");
+    std::uint32_t value = 0;
+    ASSERT_EQ(query(kSystemKey, "Mouse Threshold", value), 0);
+    EXPECT_EQ(value, 7u);
+    ASSERT_EQ(store(kOwnKey, "UseMirrors", 0), 0);
+    ASSERT_EQ(query(kSystemKey, "Mouse Threshold", value), 0);
+    EXPECT_EQ(value, 7u);
+    ASSERT_EQ(query(kSystemKey, "Password Delay", value), 0);
+    EXPECT_EQ(value, 30u);
+}
+
 TEST_F(SettingsStore, FailedWriteLeavesTheOldFileByteIdentical) {
     const std::string before = "# keep me\n[Keldric Saver]\nUseMirrors=1\n";
     writeFile(before);
