@@ -8,26 +8,9 @@ need "$MORVANE" "$XTESTHOST" Xvfb xdotool xwininfo import convert
 own_display 800x600
 fresh_settings
 
-launch target "$XTESTHOST" window 400 300 20 20
+host_window target 400 300 20 20
 target_pid=$LAUNCHED
-sleep 0.2
-target=$(head -n1 "$TEST_TMP/target.out")
-[ -n "$target" ] || fail "no target window"
-
-# wait_drawn WINDOW WHAT: the window gets a child that draws a picture into it.
-wait_drawn() {
-  local child=""
-  for _ in $(seq 250); do
-    child=$(children "$1")
-    [ -n "$child" ] && break
-    sleep 0.02
-  done
-  [ -n "$child" ] || fail "$2 made no window in $1"
-  [ "$(geometry "$child")" = "$(geometry "$1")" ] || fail "$2 covers $(geometry "$child") of $(geometry "$1")"
-  sleep 1
-  snapshot "$1" "$TEST_TMP/drawn.png"
-  [ "$(colours "$TEST_TMP/drawn.png")" -gt 20 ] || fail "$2 draws nothing"
-}
+target=$HOST_WINDOW
 
 # ends_on_sigterm PID WHAT
 ends_on_sigterm() {

@@ -43,10 +43,17 @@ need() {
 # own_display [WIDTHxHEIGHT]: a private Xvfb for this test (default 1280x720), so that grabs and
 # focus changes cannot meet those of tests running beside it. Sets DISPLAY and XVFB_PID. -noreset: otherwise
 # the server starts afresh whenever its last client leaves, and puts the pointer back in the middle.
-own_display() {
-  local size=${1:-1280x720} fd_file="$TEST_TMP/displayfd" number=""
+own_display() { _lib_xvfb "${1:-1280x720}" +extension GLX; }
+
+# own_display_without_glx [WIDTHxHEIGHT]: the same, on a server that offers no OpenGL at all.
+own_display_without_glx() { _lib_xvfb "${1:-1280x720}" -extension GLX; }
+
+# _lib_xvfb SIZE XVFB-OPTION...: starts the private Xvfb of own_display.
+_lib_xvfb() {
+  local size=$1 fd_file="$TEST_TMP/displayfd" number=""
+  shift
   : >"$fd_file"
-  Xvfb -displayfd 9 -screen 0 "${size}x24" -nolisten tcp -noreset +extension GLX 9>"$fd_file" \
+  Xvfb -displayfd 9 -screen 0 "${size}x24" -nolisten tcp -noreset "$@" 9>"$fd_file" \
     >"$TEST_TMP/xvfb.log" 2>&1 &
   XVFB_PID=$!
   _lib_pids+=("$XVFB_PID")
@@ -63,6 +70,24 @@ own_display() {
 fresh_settings() {
   XDG_CONFIG_HOME=$(mktemp -d -p "$TEST_TMP")
   export XDG_CONFIG_HOME
+}
+
+# unprivileged FOLDER: sets AS_USER to the words that run a command without root's right to write
+# anywhere. As root that is the user nobody, who is given FOLDER (with all inside it) and the way
+# into it from $TEST_TMP; otherwise this user is unprivileged already and AS_USER stays empty.
+unprivileged() {
+  local folder
+  AS_USER=()
+  [ "$(id -u)" -eq 0 ] || return 0
+  need setpriv
+  chown -R 65534:65534 "$1" || fail "cannot give $1 to nobody"
+  folder=$(dirname "$1")
+  while [ "${folder#"$TEST_TMP"}" != "$folder" ]; do
+    chmod o+x "$folder"
+    folder=$(dirname "$folder")
+  done
+  # shellcheck disable=SC2034 # for the tests that source this file
+  AS_USER=(setpriv --reuid=65534 --regid=65534 --clear-groups --)
 }
 
 # launch NAME COMMAND...: starts COMMAND in the background with its output in $TEST_TMP/NAME.out
@@ -119,6 +144,52 @@ find_window() {
   return 1
 }
 
+# window_of PID NAME SECONDS: prints the id of the viewable window titled exactly NAME that the
+# process PID shows, waiting for it; fails at once when the process ends without one.
+window_of() {
+  local id="" deadline=$(( $(now_ms) + $(in_ms "$3") ))
+  while [ "$(now_ms)" -lt "$deadline" ]; do
+    id=$(xdotool search --all --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null | head -n1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    running "$1" || return 1
+    sleep 0.02
+  done
+  return 1
+}
+
+# host_window NAME WIDTH HEIGHT X Y: a plain grey window of that size and place for a saver to draw
+# into, from xtesthost (launched as NAME; the window goes when LAUNCHED ends). HOST_WINDOW is its id.
+host_window() {
+  local name=$1
+  shift
+  launch "$name" "$XTESTHOST" window "$@"
+  HOST_WINDOW=""
+  for _ in $(seq 250); do
+    HOST_WINDOW=$(head -n1 "$TEST_TMP/$name.out" 2>/dev/null)
+    [ -n "$HOST_WINDOW" ] && break
+    running "$LAUNCHED" || break
+    sleep 0.02
+  done
+  [ -n "$HOST_WINDOW" ] || fail "xtesthost made no window: $(cat "$TEST_TMP/$name.err")"
+}
+
+# wait_drawn WINDOW WHAT: a child window of WINDOW's whole size appears and draws a picture into it
+# (the picture is left in $TEST_TMP/drawn.png); DRAWN_CHILD is the child's id.
+wait_drawn() {
+  DRAWN_CHILD=""
+  for _ in $(seq 250); do
+    DRAWN_CHILD=$(children "$1")
+    [ -n "$DRAWN_CHILD" ] && break
+    sleep 0.02
+  done
+  [ -n "$DRAWN_CHILD" ] || fail "$2 made no window in $1"
+  [ "$(geometry "$DRAWN_CHILD")" = "$(geometry "$1")" ] ||
+    fail "$2 covers $(geometry "$DRAWN_CHILD") of $(geometry "$1")"
+  sleep 1
+  snapshot "$1" "$TEST_TMP/drawn.png"
+  [ "$(colours "$TEST_TMP/drawn.png")" -gt 20 ] || fail "$2 draws nothing"
+}
+
 # geometry ID: WIDTHxHEIGHT+X+Y of the window, X and Y in root coordinates.
 geometry() {
   xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
@@ -141,14 +212,11 @@ colours() { convert "$1" -format %k info:; }
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   need Xvfb xdotool xwininfo import convert "$XTESTHOST"
   own_display 640x480
-  launch host "$XTESTHOST" window 200 100 30 40
-  sleep 0.3
-  host_window=$(head -n1 "$TEST_TMP/host.out")
-  [ -n "$host_window" ] || fail "xtesthost made no window"
-  [ "$(geometry "$host_window")" = "200x100+30+40" ] || fail "geometry reads $(geometry "$host_window")"
-  snapshot "$host_window" "$TEST_TMP/plain.png"
+  host_window host 200 100 30 40
+  [ "$(geometry "$HOST_WINDOW")" = "200x100+30+40" ] || fail "geometry reads $(geometry "$HOST_WINDOW")"
+  snapshot "$HOST_WINDOW" "$TEST_TMP/plain.png"
   [ "$(colours "$TEST_TMP/plain.png")" = 1 ] || fail "a plain window counts $(colours "$TEST_TMP/plain.png") colours"
-  [ -z "$(children "$host_window")" ] || fail "a window without children lists some"
+  [ -z "$(children "$HOST_WINDOW")" ] || fail "a window without children lists some"
   "$XTESTHOST" grabcheck >/dev/null || fail "grabcheck reports a grab on an idle server"
   launch ends bash -c 'exit 3'
   wait_exit "$LAUNCHED" 2

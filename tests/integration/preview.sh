@@ -7,25 +7,14 @@ need "$MORVANE" "$XTESTHOST" Xvfb xdotool xwininfo import convert
 own_display 800x600
 fresh_settings
 
-launch parent "$XTESTHOST" window 320 200 50 60
+host_window parent 320 200 50 60
 parent_pid=$LAUNCHED
-sleep 0.2
-parent=$(head -n1 "$TEST_TMP/parent.out")
-[ -n "$parent" ] || fail "no parent window"
+parent=$HOST_WINDOW
 
 launch saver "$MORVANE" /p "$parent"
 saver=$LAUNCHED
-child=""
-for _ in $(seq 250); do
-  child=$(children "$parent")
-  [ -n "$child" ] && break
-  sleep 0.02
-done
-[ -n "$child" ] || fail "/p $parent made no window inside the parent"
-[ "$(geometry "$child")" = "320x200+50+60" ] || fail "the preview is $(geometry "$child"), not the parent's 320x200+50+60"
-sleep 1
-snapshot "$parent" "$TEST_TMP/preview.png"
-[ "$(colours "$TEST_TMP/preview.png")" -gt 20 ] || fail "nothing is drawn in the parent window"
+wait_drawn "$parent" "/p $parent"
+[ "$(geometry "$DRAWN_CHILD")" = "320x200+50+60" ] || fail "the preview is $(geometry "$DRAWN_CHILD"), not the parent's 320x200+50+60"
 "$XTESTHOST" grabcheck >/dev/null || fail "the preview grabs the keyboard or the pointer"
 note "/p draws in a child of the parent's size and grabs nothing"
 
