@@ -38,8 +38,11 @@ build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	@if [ -z "$$DISPLAY" ]; then echo "make run: no X display (\$$DISPLAY is not set); start it from a desktop session."; exit 0; fi
-	$(BUILD)/morvane /s
+	@if [ -z "$$DISPLAY" ]; then \
+	  echo "make run: no X display (\$$DISPLAY is not set); start it from a desktop session."; \
+	else \
+	  echo "$(BUILD)/morvane /s"; $(BUILD)/morvane /s; \
+	fi
 
 test: test-deps
 	@set -e; for step in $(TEST_STEPS); do $(MAKE) --no-print-directory $$step; done
