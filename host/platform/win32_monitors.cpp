@@ -4,6 +4,8 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "host/platform.h"
 
 namespace {
@@ -33,13 +35,38 @@ constexpr DWORD kDisplayOff = 0;
 // Looked up at run time: systems before Vista have no power-setting notifications, and there the
 // display counts as always on.
 using RegisterPowerSettingNotificationFn = HANDLE(WINAPI*)(HANDLE recipient, LPCGUID setting, DWORD flags);
+using UnregisterPowerSettingNotificationFn = BOOL(WINAPI*)(HANDLE notification);
+
+constexpr const char* kListenerClass = "MorvaneDisplayPower";
 
 struct PowerListener {
     bool started = false;
     bool displayOff = false;
     HWND window = nullptr;
+    HANDLE notification = nullptr;
 };
 PowerListener listener;
+
+FARPROC user32Function(const char* name) {
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    return user32 ? GetProcAddress(user32, name) : nullptr;
+}
+
+// At the process's end: the registration, the window and its class, in the reverse order of their
+// making.
+void stopListening() {
+    if (listener.notification) {
+        auto unregisterNotification = reinterpret_cast<UnregisterPowerSettingNotificationFn>(
+            reinterpret_cast<void*>(user32Function("UnregisterPowerSettingNotification")));
+        if (unregisterNotification) unregisterNotification(listener.notification);
+        listener.notification = nullptr;
+    }
+    if (listener.window) {
+        DestroyWindow(listener.window);
+        listener.window = nullptr;
+    }
+    UnregisterClassA(kListenerClass, GetModuleHandleA(nullptr));
+}
 
 LRESULT CALLBACK powerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_POWERBROADCAST && wParam == PBT_POWERSETTINGCHANGE && lParam) {
@@ -58,24 +85,20 @@ LRESULT CALLBACK powerWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 // every window of the thread pumps it. The system sends the current state right after registering.
 void startListening() {
     listener.started = true;
-    HMODULE user32 = GetModuleHandleA("user32.dll");
-    auto registerNotification = user32 ? reinterpret_cast<RegisterPowerSettingNotificationFn>(reinterpret_cast<void*>(
-                                             GetProcAddress(user32, "RegisterPowerSettingNotification")))
-                                       : nullptr;
+    auto registerNotification = reinterpret_cast<RegisterPowerSettingNotificationFn>(
+        reinterpret_cast<void*>(user32Function("RegisterPowerSettingNotification")));
     if (!registerNotification) return;
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = powerWindowProc;
     windowClass.hInstance = instance;
-    windowClass.lpszClassName = "MorvaneDisplayPower";
+    windowClass.lpszClassName = kListenerClass;
     if (!RegisterClassA(&windowClass)) return;
+    std::atexit(stopListening);
     listener.window = CreateWindowExA(0, windowClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                       instance, nullptr);
     if (!listener.window) return;
-    if (!registerNotification(listener.window, &kConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE)) {
-        DestroyWindow(listener.window);
-        listener.window = nullptr;
-    }
+    listener.notification = registerNotification(listener.window, &kConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
 }
 
 }  // namespace
