@@ -9,6 +9,7 @@
 #include <initializer_list>
 
 #include "host/platform.h"
+#include "host/platform/x11_internal.h"
 #include "host/saver_constants.h"
 
 namespace {
@@ -184,6 +185,13 @@ void buildConfigDialog(LiveDialog& dialog) {
     gtk_widget_show_all(columns);
 }
 
+// A stop signal that arrives while a message box is up dismisses it, so that the run still ends
+// promptly and through its tear-down (which puts the server's blanking back).
+gboolean dismissOnStop(gpointer box) {
+    if (x11::stopRequested()) gtk_dialog_response(GTK_DIALOG(box), GTK_RESPONSE_OK);
+    return G_SOURCE_CONTINUE;
+}
+
 }  // namespace
 
 namespace platform {
@@ -201,7 +209,9 @@ std::int32_t messageBox(WindowHandle owner, const char* text, const char* captio
     gtk_window_set_keep_above(GTK_WINDOW(box), TRUE);
     gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
     makeTransientFor(box, owner);
+    const guint stopWatch = g_timeout_add(100, dismissOnStop, box);
     gtk_dialog_run(GTK_DIALOG(box));
+    g_source_remove(stopWatch);
     gtk_widget_destroy(box);
     drainEvents();
     return static_cast<std::int32_t>(IDOK);

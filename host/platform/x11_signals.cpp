@@ -1,4 +1,4 @@
-// X11 platform: SIGTERM and SIGINT. Until the saver window is shown they end the process at once;
+// X11 platform: SIGTERM, SIGINT and SIGHUP. Until the saver window is shown they end the process at once;
 // afterwards they become a stop request that the message pump answers with the normal tear-down.
 // A pipe written by the handler wakes the frame loop's sleep. Pairs with x11_internal.h.
 #include <fcntl.h>
@@ -20,7 +20,7 @@ int wakeWrite = -1;
 
 void onStopSignal(int) {
     // Nothing is open yet that needs closing: the dialog writes its file in one step, and the
-    // server lifts the suspension of its own saver when the connection goes.
+    // server's blanking is only switched off once the stop is deferred.
     if (!deferred) _exit(0);
     requested = 1;
     if (wakeWrite >= 0) {
@@ -54,6 +54,9 @@ void installStopHandlers() {
     action.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
+    // The terminal that started the saver closing, or the session ending, must not leave the
+    // server's blanking switched off either.
+    sigaction(SIGHUP, &action, nullptr);
 }
 
 void deferStop() { deferred = 1; }

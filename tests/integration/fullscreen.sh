@@ -54,6 +54,17 @@ kill -INT "$saver"
 expect_exit "$saver" 0.5 "SIGINT"
 note "SIGINT ends /s with exit code 0"
 
+# The terminal that started it closing must not leave the server's blanking switched off.
+xset s 600 600
+launch saver "$MORVANE" /s
+saver=$LAUNCHED
+find_window SaverWindow 10 >/dev/null || fail "the third /s shows no window"
+kill -HUP "$saver"
+expect_exit "$saver" 0.5 "SIGHUP"
+xset q | grep -q 'timeout:  600' || fail "SIGHUP left the server's blanking at $(xset q | grep timeout)"
+xset s off
+note "SIGHUP ends /s with exit code 0 and gives the server its blanking back"
+
 # Early, while the window and the picture are still being set up.
 for delay in 0.15 0.3; do
   launch saver "$MORVANE" /s
