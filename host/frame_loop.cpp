@@ -6,6 +6,7 @@
 std::int32_t frameFlags(std::uint32_t useMirrors) { return useMirrors != 0 ? kMirrorFlag : 0; }
 
 void runFrameLoop(platform::DeviceContext dc, const SaverSettings& settings, const FrameStep& step) {
+    bool dark = false;
     for (;;) {
         platform::Message message;
         if (platform::peekMessage(message)) {
@@ -17,8 +18,14 @@ void runFrameLoop(platform::DeviceContext dc, const SaverSettings& settings, con
         if (platform::isDisplayOff()) {
             // Nothing to see: no frame and no clock update; the clock's time is real elapsed time, so
             // the animation simply goes on from there when the display comes back.
+            dark = true;
             platform::sleepMs(kDisplayOffPauseMs);
             continue;
+        }
+        if (dark) {
+            // The dark spell is no frame rate to pace by.
+            dark = false;
+            if (step.resume) step.resume(step.target);
         }
         if (step.render(step.target, frameFlags(settings.useMirrors))) platform::swapBuffers(dc);
         // Read after the frame: the frame clock may have changed it while drawing. The clock keeps it

@@ -104,6 +104,8 @@ struct FrameStep {
     bool (*render)(void* target, std::int32_t flags);
     std::int32_t (*pauseMs)(void* target);
     void* target;
+    // Called when the display comes back on, before the first frame after the dark spell.
+    void (*resume)(void* target) = nullptr;
 };
 // Drains every waiting message, then draws, presents and sleeps; returns at WM_QUIT. While the
 // display is powered off it draws nothing and sleeps kDisplayOffPauseMs between turns, so input is

@@ -31,6 +31,7 @@ bool renderScene(void* target, std::int32_t flags) {
                                         static_cast<std::int32_t>(frame.viewports->size()));
 }
 std::int32_t scenePause(void* target) { return static_cast<SceneFrame*>(target)->scene->pauseMs; }
+void sceneResume(void* target) { static_cast<SceneFrame*>(target)->scene->restartRateMeasurement(); }
 
 bool contains(const SceneViewport& outer, const SceneViewport& inner) {
     return inner.x >= outer.x && inner.y >= outer.y &&
@@ -149,7 +150,7 @@ void runSaverWindow(platform::WindowHandle parent, std::int32_t showCommand) {
     platform::showWindow(surface.window, showCommand);
 
     SceneFrame frame = {host.scene, &surface.viewports};
-    runFrameLoop(surface.dc, *host.settings, {renderScene, scenePause, &frame});
+    runFrameLoop(surface.dc, *host.settings, {renderScene, scenePause, &frame, sceneResume});
 
     // The Scene goes first, while its context is still current: its textures are deleted with it.
     delete host.scene;

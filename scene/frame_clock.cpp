@@ -49,6 +49,12 @@ void Scene::updateClock() {
         ms = static_cast<std::uint32_t>(platform::getTickCount() - clockBase.tickStart);
     }
     time = static_cast<float>(ms) * 0.001f;
+    if (rateRestartPending) {
+        rateRestartPending = false;
+        lastMeasureTime = time;
+        frameCount = 0;
+        return;
+    }
 
     const float dt = time - lastMeasureTime;
     if (dt < 1.0f) {

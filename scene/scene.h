@@ -40,6 +40,9 @@ public:
     const MirrorConfig& beginFrame(std::int32_t flags);
     void startClock();
     void updateClock();
+    // After a spell without frames (the display was off): the next clock update starts a new rate
+    // measurement instead of measuring the dark spell as one very slow second.
+    void restartRateMeasurement() { rateRestartPending = true; }
     void pickRandomMirrorConfig(bool animate);
     void selectMirrorConfig(std::int32_t index, bool animate);
     // The blended layout while a transition runs (closing it in its last frame), else currentConfig.
@@ -58,4 +61,5 @@ public:
     std::int32_t frameCount = 0;
     std::int32_t targetFps = 30;
     std::int32_t pauseMs = 41;  // the host sleeps this long after each frame; 1..1000
+    bool rateRestartPending = false;
 };

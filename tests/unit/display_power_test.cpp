@@ -15,10 +15,16 @@ namespace {
 
 struct Counted {
     std::int32_t frames = 0;
+    std::int32_t resumes = 0;
+    std::int32_t framesBeforeResume = -1;
 };
 bool countFrame(void* target, std::int32_t) {
     ++static_cast<Counted*>(target)->frames;
     return true;
+}
+void countResume(void* target) {
+    Counted& counted = *static_cast<Counted*>(target);
+    if (counted.resumes++ == 0) counted.framesBeforeResume = counted.frames;
 }
 std::int32_t longPause(void*) { return 41; }
 
@@ -33,7 +39,7 @@ protected:
         window = platform::createWindow(0, "OpenGL", "SaverWindow", WS_POPUP, 0, 0, 10, 10, 0, 0);
     }
     void TearDown() override { host = HostState(); }
-    void run() { runFrameLoop(0xDC, settings, {countFrame, longPause, &counted}); }
+    void run() { runFrameLoop(0xDC, settings, {countFrame, longPause, &counted, countResume}); }
 
     SaverSettings settings;
     platform::WindowHandle window = 0;
@@ -61,6 +67,9 @@ TEST_F(DisplayPower, DarkDisplayDrawsNothingButHandlesMessagesAndComesBack) {
     // Back on: frames with the clock's own pause, not the dark step.
     EXPECT_EQ(fake::sleeps()[20], 41u);
     EXPECT_EQ(fake::sleeps()[21], 41u);
+    // The frame step hears of it once, before the first frame after the dark spell.
+    EXPECT_EQ(counted.resumes, 1);
+    EXPECT_EQ(counted.framesBeforeResume, 0);
 }
 
 TEST_F(DisplayPower, InputWhileDarkEndsTheRun) {

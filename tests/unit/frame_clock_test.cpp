@@ -87,6 +87,21 @@ TEST_F(FrameClock, StallMakesOneLowMeasurementAndTheNextOneShortensThePause) {
     EXPECT_EQ(scene.pauseMs, 1);
 }
 
+TEST_F(FrameClock, ADarkSpellIsNotMeasuredAsASlowSecond) {
+    // Settled at 30 frames a second, then 20 s without frames while the display was off.
+    Scene scene(640, 480, Scene::WithoutGraphics{});
+    double t = 0.0;
+    for (int frame = 0; frame < 30 * 4; ++frame) frameAt(scene, t += 1.0 / 30);
+    const std::int32_t settled = scene.pauseMs;
+    scene.restartRateMeasurement();
+    t += 20.0;
+    for (int frame = 0; frame < 30 * 3; ++frame) {
+        frameAt(scene, t += 1.0 / 30);
+        EXPECT_GE(scene.pauseMs, settled - 2) << "frame " << frame << " after the display came back";
+    }
+    EXPECT_NEAR(scene.framesPerSecond, 30.0f, 1.5f);
+}
+
 TEST_F(FrameClock, CounterBaseIsTakenOncePerProcess) {
     fake::setPerformanceCounter(2000000);
     { Scene first(640, 480, Scene::WithoutGraphics{}); }
