@@ -23,13 +23,30 @@ target_link_libraries(morvane_core PUBLIC morvane_jpeg glu32 opengl32)
 # Everything the C and C++ runtimes bring is linked in, so only system DLLs are imported.
 set(MORVANE_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 
+# The one version number, CMake's project version, as the resource script and the installer take it:
+# four numbers for VERSIONINFO and VIProductVersion, the short form for what users read.
+set(version_numbers ${PROJECT_VERSION_MAJOR})
+foreach(part MINOR PATCH TWEAK)
+  if("${PROJECT_VERSION_${part}}" STREQUAL "")
+    string(APPEND version_numbers ",0")
+  else()
+    string(APPEND version_numbers ",${PROJECT_VERSION_${part}}")
+  endif()
+endforeach()
+string(REPLACE "," "." version_dotted ${version_numbers})
+file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/morvane_version.h CONTENT
+  "#define MORVANE_VERSION_NUMBERS ${version_numbers}\n#define MORVANE_VERSION_TEXT \"${version_dotted}\"\n")
+# Read by mk/windows.mk for makensis and by the Wine tests: the short and the four-number form.
+file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/version CONTENT "${PROJECT_VERSION} ${version_dotted}\n")
+
 # The resource script is compiled on its own: windres takes none of the compilers' warning options.
 set(resource_dir ${PROJECT_SOURCE_DIR}/resources)
 set(resource_object ${PROJECT_BINARY_DIR}/morvane_resources.o)
 add_custom_command(OUTPUT ${resource_object}
   COMMAND ${CMAKE_RC_COMPILER} --input-format=rc --output-format=coff -I ${resource_dir}
-          -i ${resource_dir}/morvane.rc -o ${resource_object}
-  DEPENDS ${resource_dir}/morvane.rc ${resource_dir}/morvane.manifest ${resource_dir}/morvane.ico
+          -I ${PROJECT_BINARY_DIR} -i ${resource_dir}/morvane.rc -o ${resource_object}
+  DEPENDS ${resource_dir}/morvane.rc ${PROJECT_BINARY_DIR}/morvane_version.h
+          ${resource_dir}/morvane.manifest ${resource_dir}/morvane.ico
           ${resource_dir}/morvane_rgb.jpg ${resource_dir}/morvane_mask.jpg ${resource_dir}/logo_mask.jpg
   COMMENT "Compiling the Windows resources")
 
@@ -38,6 +55,15 @@ add_executable(morvane WIN32 ${MORVANE_WIN32_SOURCES} ${resource_object})
 set_target_properties(morvane PROPERTIES SUFFIX .scr RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
 target_link_libraries(morvane PRIVATE morvane_core)
 target_link_options(morvane PRIVATE ${MORVANE_STATIC_RUNTIME})
+# What ships carries no symbols; they stay beside it in morvane.scr.debug, which debuggers find
+# through the .gnu_debuglink section.
+if(CMAKE_BUILD_TYPE MATCHES "^(Release|MinSizeRel)$")
+  add_custom_command(TARGET morvane POST_BUILD
+    COMMAND ${CMAKE_OBJCOPY} --only-keep-debug morvane.scr morvane.scr.debug
+    COMMAND ${CMAKE_OBJCOPY} --strip-all --add-gnu-debuglink=morvane.scr.debug morvane.scr
+    WORKING_DIRECTORY ${PROJECT_BINARY_DIR}
+    COMMENT "Moving the symbols of morvane.scr into morvane.scr.debug")
+endif()
 
 if(MORVANE_TESTS)
   # A small Win32 program that plays the parts of the Display settings around the saver: the preview

@@ -1,6 +1,7 @@
 # The Windows screen saver, cross-built with MinGW-w64 and tested under Wine on a private Xvfb.
-#   make windows         build/windows/morvane.scr (installs the cross tools when missing)
-#   make installer      build/windows/morvane-setup.exe, the NSIS installer of morvane.scr
+#   make windows         build/windows/morvane.scr and its setup, with their SHA-256 (installs the
+#                        cross tools when missing)
+#   make installer       build/windows/morvane-VERSION-setup.exe, the NSIS installer of morvane.scr
 #   make icons           redraws resources/morvane.ico with tools/icons (the file is committed)
 #   make test-windows    the Wine tests (one of the steps of `make test`)
 # libjpeg for Windows is Debian's own libjpeg-turbo source, cross-built static once and cached
@@ -19,7 +20,7 @@ WIN_JPEG_SOURCES_ENTRY := /etc/apt/sources.list.d/morvane-src.sources
 EXTRA_TEST_PACKAGES += $(WINDOWS_PACKAGES)
 TEST_STEPS += test-windows
 
-.PHONY: windows windows-deps test-windows installer icons
+.PHONY: windows windows-scr windows-deps test-windows installer icons
 
 windows-deps:
 	@tools/install-packages $(WINDOWS_PACKAGES)
@@ -60,14 +61,24 @@ $(WIN_JPEG_LIB): $(WIN_JPEG_DIR)/source/CMakeLists.txt cmake/mingw-w64-x86_64.cm
 $(WINDOWS_BUILD)/Makefile:
 	cmake --preset windows -DMORVANE_JPEG_PREFIX=$(WIN_JPEG_PREFIX) >/dev/null
 
-windows: windows-deps $(WIN_JPEG_LIB) $(WINDOWS_BUILD)/Makefile
+windows-scr: windows-deps $(WIN_JPEG_LIB) $(WINDOWS_BUILD)/Makefile
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
 
-installer: windows
-	makensis -V2 -DSAVER=$(CURDIR)/$(WINDOWS_BUILD)/morvane.scr -DOUTFILE=$(CURDIR)/$(WINDOWS_BUILD)/morvane-setup.exe \
-	  installer/morvane.nsi
+# The build writes CMake's project version to $(WINDOWS_BUILD)/version (short and four-number
+# forms); the setup carries it and is named after it. Setups of other versions are removed.
+installer: windows-scr
+	@set -e; read version version4 < $(WINDOWS_BUILD)/version; \
+	rm -f $(WINDOWS_BUILD)/morvane-*setup.exe; \
+	echo "makensis installer/morvane.nsi (version $$version)"; \
+	makensis -V2 -DVERSION=$$version -DVERSION4=$$version4 -DSAVER=$(CURDIR)/$(WINDOWS_BUILD)/morvane.scr \
+	  -DOUTFILE=$(CURDIR)/$(WINDOWS_BUILD)/morvane-$$version-setup.exe installer/morvane.nsi
 
-test-windows: windows installer
+# What users can check a download against (README, Windows).
+windows: installer
+	@read version version4 < $(WINDOWS_BUILD)/version; echo "SHA-256:"; \
+	sha256sum $(WINDOWS_BUILD)/morvane.scr $(WINDOWS_BUILD)/morvane-$$version-setup.exe
+
+test-windows: windows
 	@tools/install-packages $(WINDOWS_TEST_PACKAGES)
 	MORVANE_WINDOWS_BUILD=$(CURDIR)/$(WINDOWS_BUILD) tests/windows/run-wine-tests
 

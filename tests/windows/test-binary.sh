@@ -43,3 +43,12 @@ check "the icons are 16 x 16 with 16 colours" grep -qF '"\020\020\020\000", 1, 4
 check "the manifest declares DPI awareness" grep -q 'dpiAware' <<<"$script"
 check "the manifest asks for common controls 6" grep -q 'Microsoft.Windows.Common-Controls' <<<"$script"
 check "carries version information" grep -q '^1 VERSIONINFO' <<<"$script"
+read -r _ version4 <"$BUILD/version"
+check "its file version is the build's version ($version4)" grep -q "VALUE \"FileVersion\", \"$version4\"" <<<"$script"
+
+# What ships is stripped; its symbols are beside it, found through the debug link and its checksum.
+size=$(stat -c %s "$BUILD/morvane.scr")
+check "morvane.scr is under 1.0 MB ($size bytes)" test "$size" -lt 1000000
+check "morvane.scr links to morvane.scr.debug, whose checksum matches" \
+  grep -q 'Found separate debug info file: morvane.scr.debug' \
+  <<<"$(cd "$BUILD" && x86_64-w64-mingw32-objdump --dwarf=links morvane.scr 2>&1)"
