@@ -60,12 +60,15 @@ Var OtherAccount
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_TEXT_LARGE
+; Nobody expects a screen saver to restart the computer: restarting is the user's choice.
+!define MUI_FINISHPAGE_REBOOTLATER_DEFAULT
 !define MUI_FINISHPAGE_TEXT "$(^NameDA) is installed.$FinishNote"
 !define MUI_FINISHPAGE_TEXT_REBOOT "$(^NameDA) is installed. morvane.scr was in use (the Screen Saver \
   Settings' preview, for one): the new one takes its place when Windows restarts.$FinishNote"
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
+!define MUI_FINISHPAGE_REBOOTLATER_DEFAULT
 !define MUI_FINISHPAGE_TEXT_REBOOT "$(^NameDA) is removed. morvane.scr was in use: it is deleted when \
   Windows restarts."
 !insertmacro MUI_UNPAGE_FINISH
@@ -146,6 +149,13 @@ Var OtherAccount
   Exch $0
 !macroend
 
+; In a function, so that the space the components page asks for counts morvane.scr once.
+Function ReplaceAtRestart
+  File "/oname=morvane.scr.new" "${SAVER}"
+  Rename /REBOOTOK "$SYSDIR\morvane.scr.new" "$SYSDIR\morvane.scr"
+  DetailPrint "morvane.scr is in use: it is replaced when Windows restarts."
+FunctionEnd
+
 Section "Morvane screen saver" SectionSaver
   SectionIn RO
   SetOutPath "$SYSDIR"
@@ -156,9 +166,7 @@ Section "Morvane screen saver" SectionSaver
   File "/oname=morvane.scr" "${SAVER}"
   SetOverwrite on
   ${If} ${Errors}
-    File "/oname=morvane.scr.new" "${SAVER}"
-    Rename /REBOOTOK "$SYSDIR\morvane.scr.new" "$SYSDIR\morvane.scr"
-    DetailPrint "morvane.scr is in use: it is replaced when Windows restarts."
+    Call ReplaceAtRestart
     !insertmacro FileKiB "$SYSDIR\morvane.scr.new"
   ${Else}
     ; One left waiting by an earlier install would take the place of this one at the restart.
