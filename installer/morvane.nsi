@@ -302,11 +302,13 @@ Section "Uninstall"
     ${If} $0 <> 0
       StrCpy $0 1
     ${EndIf}
-    System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i r0, p 0, i ${SPIF_SENDCHANGE})'
+    System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i r0, p 0, \
+      i ${SPIF_SENDCHANGE})'
     !insertmacro DesktopNumber "ScreenSaveTimeOut"
     Pop $0
     ${If} $0 > 0
-      System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVETIMEOUT}, i r0, p 0, i ${SPIF_SENDCHANGE})'
+      System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVETIMEOUT}, i r0, p 0, \
+      i ${SPIF_SENDCHANGE})'
     ${EndIf}
   ${EndIf}
   DeleteRegKey HKCU "${INSTALLER_KEY}"

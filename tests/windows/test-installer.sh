@@ -23,8 +23,8 @@ desktop() {
   tr 'A-Z' 'a-z' <<<"$line"
 }
 set_desktop() {
-  if [ "$2" = - ]; then wine reg delete "$DESKTOP" /v "$1" /f; else wine reg add "$DESKTOP" /v "$1" /d "$2" /f; fi \
-    >/dev/null 2>&1
+  if [ "$2" = - ]; then wine reg delete "$DESKTOP" /v "$1" /f
+  else wine reg add "$DESKTOP" /v "$1" /d "$2" /f; fi >/dev/null 2>&1
 }
 install() { wine "$1" /S >/dev/null 2>&1; status=$?; wineserver -w; }
 # uninstall: the registered quiet uninstaller; it copies itself away and starts the copy, which
@@ -45,7 +45,10 @@ start_preview() {
   local deadline=$((SECONDS + 30))
   while [ $SECONDS -lt $deadline ] && ! grep -q '^child\.rect=' "$preview_report"; do sleep 0.2; done
 }
-restart() { wait "$preview"; rm -f "$preview_report"; wineserver -w; wineboot -r >/dev/null 2>&1; wineserver -w; }
+restart() {
+  wait "$preview"; rm -f "$preview_report"
+  wineserver -w; wineboot -r >/dev/null 2>&1; wineserver -w
+}
 
 if [ ! -f "$setup" ]; then
   fail "$(basename "$setup") was not built (make installer)"
@@ -71,8 +74,10 @@ else
   done
   check "the Add/Remove entry has every value (missing:$missing)" test -z "$missing"
   check "it says version $version" test "$(reg_string "$UNINSTALL" DisplayVersion)" = "$version"
-  check "it links to a reserved test domain" grep -q '^https\?://[a-z.]*\.test/' <<<"$(reg_string "$UNINSTALL" URLInfoAbout)"
-  check "it offers neither modify nor repair" test "$(reg_number "$UNINSTALL" NoModify)$(reg_number "$UNINSTALL" NoRepair)" = 11
+  check "it links to a reserved test domain" \
+    grep -q '^https\?://[a-z.]*\.test/' <<<"$(reg_string "$UNINSTALL" URLInfoAbout)"
+  check "it offers neither modify nor repair" \
+    test "$(reg_number "$UNINSTALL" NoModify)$(reg_number "$UNINSTALL" NoRepair)" = 11
   location=$(winepath -u "$(reg_string "$UNINSTALL" InstallLocation)" 2>/dev/null)
   check "InstallLocation holds the uninstaller" test -f "$location/uninstall.exe"
   files_kib=$((($(stat -c %s "$installed") + $(stat -c %s "$location/uninstall.exe")) / 1024))
@@ -117,7 +122,8 @@ else
   status=$?
   check "installing over a running morvane.scr asks for a restart (exit code 3010, low byte $status)" \
     test "$status" = $((3010 % 256))
-  check "the running morvane.scr stays until then" test "$(stat -c %s "$installed")" = $(($(stat -c %s "$BUILD/morvane.scr") + 1))
+  check "the running morvane.scr stays until then" \
+    test "$(stat -c %s "$installed")" = $(($(stat -c %s "$BUILD/morvane.scr") + 1))
   restart
   check "the restart puts the new morvane.scr in its place" cmp -s "$installed" "$BUILD/morvane.scr"
   check "and leaves nothing beside it" test ! -e "$installed.new"
