@@ -62,6 +62,7 @@ int main(int argc, char** argv) {
         const unsigned long window = targetWindow(options);
         if (window == 0) return 0;
         line += " /p " + std::to_string(window);
+        x11::leaveCursorToHost();
         // The host's own settings decide a display mode's look: its "Use mirrors" box adds
         // --no-mirrors when cleared and nothing when ticked, so no option means mirrors.
         if (options.mirrors < 0) options.mirrors = 1;

@@ -49,6 +49,8 @@ wait_drawn "$target" "--root with XSCREENSAVER_WINDOW"
 xdotool mousemove 200 150 click 1 key x
 still_running "$hack" 0.5 "input over the hack"
 note "--root draws into \$XSCREENSAVER_WINDOW, grabs nothing and ignores input"
+[ "$("$XTESTHOST" cursor)" = hidden ] || fail "the hack shows a cursor of its own over the host's blank one"
+note "the host's blank cursor shows over the hack"
 symmetric "$target" || fail "--root without --no-mirrors draws no mirrors (stored UseMirrors=0)"
 note "--root draws mirrors whatever the stored setting, as the host's ticked box says"
 ends_on_sigterm "$hack" "--root"
