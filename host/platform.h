@@ -111,6 +111,17 @@ std::int32_t getMonitorRects(Rect* rects, std::int32_t capacity);
 // True while the display is powered off (X11: DPMS reports the monitor off; Windows: the console
 // display state of the power-setting notifications). The saver then draws nothing.
 bool isDisplayOff();
+// True once after the process was stopped and continued (X11: SIGSTOP then SIGCONT, as screen
+// lockers do to their theme while the unlock dialog is up); never on Windows. As after the display
+// comes back on, the time in between is no frame rate to pace by.
+bool takeResumedFromStop();
+
+// ---- window size -------------------------------------------------------------------------------
+// X11: true once after the saver's window was given a new size because the window it shows in
+// (a preview's or a host's) or the screen with its monitors changed; `width` and `height` are
+// then its new client size, and the monitors may have changed with it. Cheap to ask every frame.
+// Windows: never, the saver window keeps the size it was created with.
+bool takeNewWindowSize(WindowHandle window, std::int32_t& width, std::int32_t& height);
 
 // ---- cursor ------------------------------------------------------------------------------------
 bool getCursorPos(Point& point);

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <vector>
 
 #include "host/platform.h"
 
@@ -41,6 +42,12 @@ struct WindowRecord {
     GLXFBConfig config = nullptr;  // the GL configuration the window was created with, or none
     VisualID visualId = 0;
     Colormap colormap = 0;
+    // Following the size of the window it shows in (a child) or of the screen (full screen).
+    Window parent = 0;
+    int width = 0;
+    int height = 0;
+    std::vector<platform::Rect> monitors;  // full screen: as last seen
+    std::uint32_t sizeCheckedAt = 0;       // platform tick of the last look
 };
 
 // The record of a window created by createWindow, alive or not; null for any other id.
@@ -58,6 +65,14 @@ void forget(Display* display, WindowRecord& record);
 // Tries again the keyboard and pointer grabs that were refused when a full-screen window was shown.
 void retryGrabs();
 
+// A saver window looks at most this often whether the window it follows changed size.
+constexpr std::uint32_t kSizeCheckIntervalMs = 250;
+
+// ---- monitors (x11_monitors.cpp) ------------------------------------------------------------------
+// The monitors as getMonitorRects reports them, and whether two such lists are the same.
+std::vector<platform::Rect> monitorList();
+bool sameRects(const std::vector<platform::Rect>& a, const std::vector<platform::Rect>& b);
+
 // ---- messages (x11_messages.cpp) ----------------------------------------------------------------
 // Posted messages of a destroyed window are dropped, as the window's queue goes with it.
 void dropMessagesFor(platform::WindowHandle window);
@@ -70,6 +85,9 @@ GLXFBConfig chooseWindowConfig(Display* display, int screen, int depth);
 // ---- cursor (x11_cursor.cpp) ----------------------------------------------------------------------
 // The cursor last set with setCursor, applied to a window when it is shown.
 void applyCursor(Window window);
+// Drawing as a host's display mode: no cursor of ours is defined on any window, so the host's own
+// (blank over a blanked screen) shows through.
+void leaveCursorToHost();
 
 // ---- the frame-rate overlay (x11_fps.cpp) -----------------------------------------------------------
 void setShowFps(bool show);

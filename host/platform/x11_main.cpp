@@ -23,11 +23,12 @@ std::string programWord(const char* path) {
     return word.find(' ') == std::string::npos ? word : "\"" + word + "\"";
 }
 
-// The window a hack draws into: -window-id's, else $XSCREENSAVER_WINDOW's, else the root window.
-// Returns 0 (after saying why) when there is none.
+// The window a hack draws into: --window-id's, else $XSCREENSAVER_WINDOW's (when set and not
+// empty), else the root window. Returns 0 (after saying why) when there is none.
 unsigned long targetWindow(const x11::Options& options) {
     if (options.target == x11::DrawTarget::WindowId) return options.windowId;
-    if (const char* named = std::getenv("XSCREENSAVER_WINDOW")) {
+    const char* named = std::getenv("XSCREENSAVER_WINDOW");
+    if (named && *named) {
         unsigned long id = 0;
         if (x11::parseWindowId(named, id)) return id;
         std::fprintf(stderr, "morvane: XSCREENSAVER_WINDOW is not a window id: \"%s\"\n", named);
@@ -61,9 +62,14 @@ int main(int argc, char** argv) {
         const unsigned long window = targetWindow(options);
         if (window == 0) return 0;
         line += " /p " + std::to_string(window);
+        x11::leaveCursorToHost();
+        // The host's own settings decide a display mode's look: its "Use mirrors" box adds
+        // --no-mirrors when cleared and nothing when ticked, so no option means mirrors.
+        if (options.mirrors < 0) options.mirrors = 1;
     }
     x11::setCommandLine(line);
-    if (options.mirrors >= 0)
+    // An override is for the run it is given to: the dialog shows and stores the stored value.
+    if (options.mirrors >= 0 && parseCommandLineText(line.c_str(), nullptr).mode != RunMode::Configure)
         overrideSettingValue("Software\\Zu\\Keldric Saver", "UseMirrors", static_cast<std::uint32_t>(options.mirrors));
     x11::setShowFps(options.fps);
 

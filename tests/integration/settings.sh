@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The settings file as the real program uses it: -mirrors / -no-mirrors answer for one run and are
-# never stored, and a settings file the program cannot use is left exactly as it is.
+# The settings file as the real program uses it: -mirrors / -no-mirrors answer for one saver run,
+# are not shown by the dialog and never stored, and a settings file the program cannot use is left
+# exactly as it is.
 source "$(dirname "$0")/lib.sh"
 need "$MORVANE" Xvfb xdotool cmp
 # Keys go to whichever window has the focus: a display of its own keeps other tests' windows away.
@@ -32,14 +33,15 @@ expect_exit "$LAUNCHED" 10 "morvane -no-mirrors /x"
 dialog Escape -mirrors
 [ ! -e "$folder" ] || fail "Escape in a dialog opened with -mirrors created $folder"
 
-# The dialog shows the override in place of the stored value, and OK stores what the box shows.
+# An override is for a saver run: the dialog shows the stored value, and OK keeps it.
 mkdir -p "$folder"
 printf '[Keldric Saver]\nUseMirrors=1\n' >"$settings"
 dialog Return -no-mirrors
-[ "$(stored)" = "0" ] || fail "OK in a dialog opened with -no-mirrors stored '$(stored)', not 0"
+[ "$(stored)" = "1" ] || fail "OK in a dialog opened with -no-mirrors stored '$(stored)', not the stored 1"
+printf '[Keldric Saver]\nUseMirrors=0\n' >"$settings"
 dialog Return -mirrors
-[ "$(stored)" = "1" ] || fail "OK in a dialog opened with -mirrors stored '$(stored)', not 1"
-note "the dialog shows -mirrors / -no-mirrors, and OK stores what it shows"
+[ "$(stored)" = "0" ] || fail "OK in a dialog opened with -mirrors stored '$(stored)', not the stored 0"
+note "the dialog opened with -mirrors / -no-mirrors shows and keeps the stored value"
 
 # A file that is not a settings file: the dialog opens with the default (checked), OK fails quietly
 # for the user but says why on standard error, and the file stays byte for byte.
