@@ -23,11 +23,12 @@ std::string programWord(const char* path) {
     return word.find(' ') == std::string::npos ? word : "\"" + word + "\"";
 }
 
-// The window a hack draws into: -window-id's, else $XSCREENSAVER_WINDOW's, else the root window.
-// Returns 0 (after saying why) when there is none.
+// The window a hack draws into: --window-id's, else $XSCREENSAVER_WINDOW's (when set and not
+// empty), else the root window. Returns 0 (after saying why) when there is none.
 unsigned long targetWindow(const x11::Options& options) {
     if (options.target == x11::DrawTarget::WindowId) return options.windowId;
-    if (const char* named = std::getenv("XSCREENSAVER_WINDOW")) {
+    const char* named = std::getenv("XSCREENSAVER_WINDOW");
+    if (named && *named) {
         unsigned long id = 0;
         if (x11::parseWindowId(named, id)) return id;
         std::fprintf(stderr, "morvane: XSCREENSAVER_WINDOW is not a window id: \"%s\"\n", named);

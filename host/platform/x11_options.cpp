@@ -1,5 +1,6 @@
-// The X11 build's own options: -root, -window-id ID, -mirrors, -no-mirrors, -fps, --help. The
-// saver's switches (/s, /p ID, /c, -s ...) pass through untouched. Pairs with x11_options.h.
+// The X11 build's own options: -root, -window-id ID, -mirrors, -no-mirrors, -fps, -help, each with
+// one dash or two (XScreenSaver 6 writes two). The saver's switches (/s, /p ID, /c, -s ...) pass
+// through untouched. Pairs with x11_options.h.
 #include "host/platform/x11_options.h"
 
 #include <cstring>
@@ -7,7 +8,7 @@
 namespace x11 {
 
 const char* const kUsage =
-    "usage: morvane [/s | /p ID | /c [ID] | -root | -window-id ID] [-mirrors | -no-mirrors] [-fps]\n";
+    "usage: morvane [/s | /p ID | /c [ID] | --root | --window-id ID] [--mirrors | --no-mirrors] [--fps]\n";
 
 bool parseWindowId(const char* text, unsigned long& id) {
     if (!text || !*text) return false;
@@ -34,41 +35,53 @@ bool parseWindowId(const char* text, unsigned long& id) {
     return true;
 }
 
+namespace {
+
+// The option's name without its one or two leading dashes, or nullptr for a word that has none.
+const char* optionName(const char* word) {
+    if (word[0] != '-') return nullptr;
+    return word[1] == '-' ? word + 2 : word + 1;
+}
+
+}  // namespace
+
 bool parseOptions(int argc, const char* const* argv, Options& options, std::string& error) {
-    bool targetGiven = false;
+    bool root = false;
     for (int i = 1; i < argc; ++i) {
         const char* word = argv[i];
-        if (std::strcmp(word, "-root") == 0 || std::strcmp(word, "-window-id") == 0) {
-            if (targetGiven) {
-                error = "give only one of -root and -window-id";
-                return false;
-            }
-            targetGiven = true;
-            if (word[1] == 'r') {
-                options.target = DrawTarget::Root;
-                continue;
-            }
+        const char* name = optionName(word);
+        if (!name) {
+            options.words.push_back(word);
+        } else if (std::strcmp(name, "root") == 0) {
+            root = true;
+        } else if (std::strcmp(name, "window-id") == 0) {
             if (i + 1 >= argc || !parseWindowId(argv[i + 1], options.windowId)) {
-                error = i + 1 < argc ? std::string("not a window id: ") + argv[i + 1] : "-window-id needs a window id";
+                error = i + 1 < argc ? std::string("not a window id: ") + argv[i + 1] : "--window-id needs a window id";
                 return false;
             }
             options.target = DrawTarget::WindowId;
             ++i;
-        } else if (std::strcmp(word, "-mirrors") == 0) {
+        } else if (std::strcmp(name, "mirrors") == 0) {
             options.mirrors = 1;
-        } else if (std::strcmp(word, "-no-mirrors") == 0) {
+        } else if (std::strcmp(name, "no-mirrors") == 0) {
             options.mirrors = 0;
-        } else if (std::strcmp(word, "-fps") == 0) {
+        } else if (std::strcmp(name, "fps") == 0) {
             options.fps = true;
-        } else if (std::strcmp(word, "--help") == 0 || std::strcmp(word, "-help") == 0) {
+        } else if (std::strcmp(name, "help") == 0) {
             options.help = true;
+        } else if (word[1] == '-') {
+            // Two dashes never start a saver switch.
+            error = std::string("unknown option: ") + word;
+            return false;
         } else {
             options.words.push_back(word);
         }
     }
+    // XScreenSaver's settings preview passes both: the given window wins.
+    if (root && options.target != DrawTarget::WindowId) options.target = DrawTarget::Root;
     // Drawing into a given window is a run mode of its own: a saver switch beside it is a mistake,
     // and so is an option this program does not know.
-    if (targetGiven && !options.words.empty()) {
+    if (options.target != DrawTarget::OwnWindow && !options.words.empty()) {
         error = "unknown option: " + options.words.front();
         return false;
     }

@@ -18,7 +18,8 @@ struct Options {
     std::vector<std::string> words;  // everything else, for the saver's own grammar
 };
 
-// Reads argv[1..argc-1]. Returns false with `error` set for a malformed or unexpected option.
+// Reads argv[1..argc-1]; each option may start with one dash or two, and a window id given beside
+// --root wins. Returns false with `error` set for a malformed or unexpected option.
 bool parseOptions(int argc, const char* const* argv, Options& options, std::string& error);
 
 // A window id written in decimal or as 0x hex, as XScreenSaver writes it; 0 and numbers that do

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Run as a hack of XScreenSaver: -root draws into $XSCREENSAVER_WINDOW (else the root window),
-# -window-id ID into that window (decimal or 0x hex); no grab is taken, input is ignored, and
+# Run as a hack of XScreenSaver: --root draws into $XSCREENSAVER_WINDOW (else the root window),
+# --window-id ID into that window (decimal or 0x hex), and wins over --root; options take one dash
+# or two, as XScreenSaver 6 writes them; no grab is taken, input is ignored, and
 # SIGTERM or the window's destruction ends it with exit code 0 within half a second. -fps shows
 # the frame rate in a corner; options it does not know get a usage line.
 source "$(dirname "$0")/lib.sh"
@@ -21,18 +22,19 @@ ends_on_sigterm() {
   note "$2 ends with exit code 0 $(( $(now_ms) - started )) ms after SIGTERM"
 }
 
-XSCREENSAVER_WINDOW=$(printf '0x%x' "$target") launch hack "$MORVANE" -root
+XSCREENSAVER_WINDOW=$(printf '0x%x' "$target") launch hack "$MORVANE" --root
 hack=$LAUNCHED
-wait_drawn "$target" "-root with XSCREENSAVER_WINDOW"
+wait_drawn "$target" "--root with XSCREENSAVER_WINDOW"
 "$XTESTHOST" grabcheck >/dev/null || fail "the hack grabs the keyboard or the pointer"
 xdotool mousemove 200 150 click 1 key x
 still_running "$hack" 0.5 "input over the hack"
-note "-root draws into \$XSCREENSAVER_WINDOW, grabs nothing and ignores input"
-ends_on_sigterm "$hack" "-root"
+note "--root draws into \$XSCREENSAVER_WINDOW, grabs nothing and ignores input"
+ends_on_sigterm "$hack" "--root"
 
-launch hack "$MORVANE" -window-id "$(printf '0x%X' "$target")" -no-mirrors
-wait_drawn "$target" "-window-id in hex"
-ends_on_sigterm "$LAUNCHED" "-window-id in hex"
+# The settings program's preview: the command as listed, with --window-id appended.
+launch hack env -u XSCREENSAVER_WINDOW "$MORVANE" -root --no-mirrors --window-id "$(printf '0x%X' "$target")"
+wait_drawn "$target" "-root --window-id in hex"
+ends_on_sigterm "$LAUNCHED" "-root --window-id in hex"
 
 launch hack "$MORVANE" -fps -window-id "$target" -mirrors
 hack=$LAUNCHED
@@ -46,13 +48,13 @@ started=$(now_ms)
 expect_exit "$hack" 0.5 "the target window's destruction"
 note "the hack ends with exit code 0 $(( $(now_ms) - started )) ms after its window went away"
 
-launch hack env -u XSCREENSAVER_WINDOW "$MORVANE" -root
+launch hack env XSCREENSAVER_WINDOW= "$MORVANE" -root
 hack=$LAUNCHED
 root=$(xwininfo -root | awk '/Window id:/{print $4}')
-wait_drawn "$(printf '%d' "$root")" "-root without XSCREENSAVER_WINDOW"
+wait_drawn "$(printf '%d' "$root")" "-root with an empty XSCREENSAVER_WINDOW"
 ends_on_sigterm "$hack" "-root on the root window"
 
-for words in "-root -zoom" "-window-id" "-window-id 0x" "-window-id 12abc" "-root -window-id 5" "-root /s"; do
+for words in "--root -zoom" "--zoom" "--window-id" "-window-id 0x" "-window-id 12abc" "-root /s"; do
   # shellcheck disable=SC2086 # the words are the command line
   launch bad "$MORVANE" $words
   expect_exit "$LAUNCHED" 1 "$words"
