@@ -63,7 +63,7 @@ mirrored() {
   local rows box error
   rows=$(( $(identify -format %h "$1") * 93 / 100 ))
   convert "$1" -crop "x${rows}+0+0" +repage "$TEST_TMP/top.png"
-  box=$(convert "$TEST_TMP/top.png" -colorspace gray -threshold 20% -format %@ info:)
+  box=$(convert "$TEST_TMP/top.png" -colorspace gray -threshold 20% -format %@ info: 2>/dev/null)
   [[ "$box" =~ ^([0-9]+)x ]] && [ "${BASH_REMATCH[1]}" -gt 50 ] || { WHY="nothing bright is drawn (box $box)"; return 1; }
   convert "$TEST_TMP/top.png" -flop "$TEST_TMP/flopped.png"
   error=$(compare -metric RMSE "$TEST_TMP/top.png" "$TEST_TMP/flopped.png" null: 2>&1 | sed 's/.*(\(.*\))/\1/')
