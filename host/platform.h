@@ -111,6 +111,10 @@ std::int32_t getMonitorRects(Rect* rects, std::int32_t capacity);
 // True while the display is powered off (X11: DPMS reports the monitor off; Windows: the console
 // display state of the power-setting notifications). The saver then draws nothing.
 bool isDisplayOff();
+// True once after the process was stopped and continued (X11: SIGSTOP then SIGCONT, as screen
+// lockers do to their theme while the unlock dialog is up); never on Windows. As after the display
+// comes back on, the time in between is no frame rate to pace by.
+bool takeResumedFromStop();
 
 // ---- cursor ------------------------------------------------------------------------------------
 bool getCursorPos(Point& point);

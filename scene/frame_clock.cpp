@@ -49,7 +49,8 @@ void Scene::updateClock() {
         ms = static_cast<std::uint32_t>(platform::getTickCount() - clockBase.tickStart);
     }
     time = static_cast<float>(ms) * 0.001f;
-    if (rateRestartPending) {
+    // Asked here, just before a measurement could span the stop, rather than once a frame.
+    if (platform::takeResumedFromStop() || rateRestartPending) {
         rateRestartPending = false;
         lastMeasureTime = time;
         frameCount = 0;

@@ -41,7 +41,8 @@ public:
     void startClock();
     void updateClock();
     // After a spell without frames (the display was off): the next clock update starts a new rate
-    // measurement instead of measuring the dark spell as one very slow second.
+    // measurement instead of measuring the dark spell as one very slow second. The clock does the
+    // same by itself after the process was stopped and continued.
     void restartRateMeasurement() { rateRestartPending = true; }
     void pickRandomMirrorConfig(bool animate);
     void selectMirrorConfig(std::int32_t index, bool animate);

@@ -44,6 +44,7 @@ WindowHandle getForegroundWindow() { return 0; }
 // No monitors known: the one offscreen surface counts as one. There is no display to power off.
 std::int32_t getMonitorRects(Rect*, std::int32_t) { return 0; }
 bool isDisplayOff() { return false; }
+bool takeResumedFromStop() { return false; }
 
 bool getCursorPos(Point& point) {
     point = Point{0, 0};

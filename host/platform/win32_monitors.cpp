@@ -116,4 +116,6 @@ bool isDisplayOff() {
     return listener.displayOff;
 }
 
+bool takeResumedFromStop() { return false; }
+
 }  // namespace platform

@@ -46,6 +46,26 @@ long wholeNumber(const char* text, unsigned long low, unsigned long high) {
 
 double presentTime(long index) { return ring[index % kRingSize]; }
 
+// The longest pause between two presents the ring still holds (a stop, a dark display), and the
+// most frames presented within any one second after it: pacing that goes astray after a pause
+// shows as a second far above the target rate.
+void longestGap(double& gap, long& peak) {
+    gap = 0.0;
+    peak = 0;
+    const long oldest = presented > kRingSize ? presented - kRingSize : 0;
+    long after = presented;
+    for (long i = oldest + 1; i < presented; ++i) {
+        if (presentTime(i) - presentTime(i - 1) > gap) {
+            gap = presentTime(i) - presentTime(i - 1);
+            after = i;
+        }
+    }
+    for (long first = after, last = after; first < presented; ++first) {
+        while (last < presented && presentTime(last) - presentTime(first) < 1.0) ++last;
+        if (last - first > peak) peak = last - first;
+    }
+}
+
 }  // namespace
 
 void readBenchSettings() {
@@ -89,9 +109,14 @@ void writeFrameReport() {
     while (first > oldest && last - presentTime(first - 1) <= kRecentSeconds) --first;
     const long recentIntervals = presented > 0 ? presented - 1 - first : 0;
     const double recentSeconds = presented > 0 ? last - presentTime(first) : 0.0;
-    std::fprintf(stderr, "morvane: frames=%ld seconds=%.3f fps=%.2f recent-seconds=%.3f recent-fps=%.2f\n", presented,
-                 seconds, seconds > 0.0 ? static_cast<double>(presented - 1) / seconds : 0.0, recentSeconds,
-                 recentSeconds > 0.0 ? static_cast<double>(recentIntervals) / recentSeconds : 0.0);
+    double gap = 0.0;
+    long peak = 0;
+    longestGap(gap, peak);
+    std::fprintf(stderr,
+                 "morvane: frames=%ld seconds=%.3f fps=%.2f recent-seconds=%.3f recent-fps=%.2f longest-gap=%.3f "
+                 "peak-second-after-gap=%ld\n",
+                 presented, seconds, seconds > 0.0 ? static_cast<double>(presented - 1) / seconds : 0.0, recentSeconds,
+                 recentSeconds > 0.0 ? static_cast<double>(recentIntervals) / recentSeconds : 0.0, gap, peak);
 }
 
 }  // namespace x11

@@ -1,5 +1,6 @@
 // X11 platform: the cursor. Position from XQueryPointer in root coordinates; the arrow is the
-// left_ptr font cursor, and "no cursor" an empty one defined over the saver's windows.
+// left_ptr font cursor, and "no cursor" an empty one defined over the saver's windows. As a host's
+// display mode it defines none, and its window shows its parent's.
 // Pairs with host/platform.h (cursor).
 #include <X11/cursorfont.h>
 
@@ -12,6 +13,7 @@ Cursor arrow = None;
 Cursor invisible = None;
 platform::CursorHandle current = 0;
 bool currentSet = false;
+bool hostOwnsCursor = false;
 
 Cursor invisibleCursor(Display* d) {
     if (invisible != None) return invisible;
@@ -27,9 +29,11 @@ Cursor invisibleCursor(Display* d) {
 
 namespace x11 {
 
+void leaveCursorToHost() { hostOwnsCursor = true; }
+
 void applyCursor(Window window) {
     Display* d = openedDisplay();
-    if (!d || !currentSet) return;
+    if (!d || !currentSet || hostOwnsCursor) return;
     XDefineCursor(d, window, current != 0 ? static_cast<Cursor>(current) : invisibleCursor(d));
 }
 

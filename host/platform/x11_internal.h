@@ -70,6 +70,9 @@ GLXFBConfig chooseWindowConfig(Display* display, int screen, int depth);
 // ---- cursor (x11_cursor.cpp) ----------------------------------------------------------------------
 // The cursor last set with setCursor, applied to a window when it is shown.
 void applyCursor(Window window);
+// Drawing as a host's display mode: no cursor of ours is defined on any window, so the host's own
+// (blank over a blanked screen) shows through.
+void leaveCursorToHost();
 
 // ---- the frame-rate overlay (x11_fps.cpp) -----------------------------------------------------------
 void setShowFps(bool show);

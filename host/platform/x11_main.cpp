@@ -62,9 +62,14 @@ int main(int argc, char** argv) {
         const unsigned long window = targetWindow(options);
         if (window == 0) return 0;
         line += " /p " + std::to_string(window);
+        x11::leaveCursorToHost();
+        // The host's own settings decide a display mode's look: its "Use mirrors" box adds
+        // --no-mirrors when cleared and nothing when ticked, so no option means mirrors.
+        if (options.mirrors < 0) options.mirrors = 1;
     }
     x11::setCommandLine(line);
-    if (options.mirrors >= 0)
+    // An override is for the run it is given to: the dialog shows and stores the stored value.
+    if (options.mirrors >= 0 && parseCommandLineText(line.c_str(), nullptr).mode != RunMode::Configure)
         overrideSettingValue("Software\\Zu\\Keldric Saver", "UseMirrors", static_cast<std::uint32_t>(options.mirrors));
     x11::setShowFps(options.fps);
 

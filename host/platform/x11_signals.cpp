@@ -1,6 +1,7 @@
 // X11 platform: SIGTERM, SIGINT and SIGHUP. Until the saver window is shown they end the process at once;
 // afterwards they become a stop request that the message pump answers with the normal tear-down.
-// A pipe written by the handler wakes the frame loop's sleep. Pairs with x11_internal.h.
+// A pipe written by the handler wakes the frame loop's sleep. SIGCONT is noted for the frame clock.
+// Pairs with x11_internal.h and host/platform.h (takeResumedFromStop).
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -15,6 +16,7 @@ namespace {
 
 volatile sig_atomic_t deferred = 0;
 volatile sig_atomic_t requested = 0;
+volatile sig_atomic_t continued = 0;
 int wakeRead = -1;
 int wakeWrite = -1;
 
@@ -31,6 +33,8 @@ void onStopSignal(int) {
         errno = saved;
     }
 }
+
+void onContinue(int) { continued = 1; }
 
 long long monotonicMs() {
     timespec now;
@@ -57,6 +61,8 @@ void installStopHandlers() {
     // The terminal that started the saver closing, or the session ending, must not leave the
     // server's blanking switched off either.
     sigaction(SIGHUP, &action, nullptr);
+    action.sa_handler = onContinue;
+    sigaction(SIGCONT, &action, nullptr);
 }
 
 void deferStop() { deferred = 1; }
@@ -80,3 +86,13 @@ void sleepUnlessStopped(std::uint32_t milliseconds) {
 }
 
 }  // namespace x11
+
+namespace platform {
+
+bool takeResumedFromStop() {
+    if (!continued) return false;
+    continued = 0;
+    return true;
+}
+
+}  // namespace platform

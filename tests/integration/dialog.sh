@@ -33,9 +33,10 @@ int main(int argc, char** argv) {
 EOF
 cc -o "$TEST_TMP/close-request" "$TEST_TMP/close-request.c" -lX11 || fail "cannot build the close-request helper"
 
-# Starts "morvane /c ARGS..." and sets $pid and $window to the process and its dialog window.
+# Starts "morvane /c ARGS..." (with NO_SWITCH=1 "morvane ARGS...") and sets $pid and $window to the
+# process and its dialog window.
 open_dialog() {
-  launch dialog "$MORVANE" /c "$@"
+  if [ "${NO_SWITCH:-}" = 1 ]; then launch dialog "$MORVANE" "$@"; else launch dialog "$MORVANE" /c "$@"; fi
   pid=$LAUNCHED
   window=$(window_of "$pid" "Config dialog" 10) ||
     fail "morvane /c $* showed no window titled \"Config dialog\": $(cat "$TEST_TMP/dialog.err")"
@@ -64,6 +65,13 @@ open_dialog
 xdotool key Return
 closed "Enter on a dialog opened with 0"
 [ "$(stored)" = "0" ] || fail "the dialog did not show the stored 0: Enter stored '$(stored)'"
+
+# A display mode's -mirrors is for a saver run: with no switch it opens the dialog, which shows and
+# stores the stored 0.
+NO_SWITCH=1 open_dialog -mirrors
+xdotool key Return
+closed "Enter on a dialog opened by \"morvane -mirrors\""
+[ "$(stored)" = "0" ] || fail "\"morvane -mirrors\" then Enter stored '$(stored)', not the stored 0"
 
 # A click on the box ticks it again; Enter stores 1.
 open_dialog

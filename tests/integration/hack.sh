@@ -5,13 +5,30 @@
 # SIGTERM or the window's destruction ends it with exit code 0 within half a second. -fps shows
 # the frame rate in a corner; options it does not know get a usage line.
 source "$(dirname "$0")/lib.sh"
-need "$MORVANE" "$XTESTHOST" Xvfb xdotool xwininfo import convert
+need "$MORVANE" "$XTESTHOST" Xvfb xdotool xwininfo import convert compare
 own_display 800x600
 fresh_settings
 
 host_window target 400 300 20 20
 target_pid=$LAUNCHED
 target=$HOST_WINDOW
+
+# symmetric WINDOW [TRIES]: whether the 400x300 window's picture, less the logo band at its bottom,
+# is its own reflection about the middle column, as the kaleidoscope draws it. Up to TRIES (4)
+# pictures are tried, since a change of wedge count is not symmetric while it lasts.
+symmetric() {
+  local attempt error
+  for attempt in $(seq "${2:-4}"); do
+    snapshot "$1" "$TEST_TMP/sym.png"
+    convert "$TEST_TMP/sym.png" -crop 400x279+0+0 +repage "$TEST_TMP/sym.png"
+    convert "$TEST_TMP/sym.png" -flop "$TEST_TMP/flop.png"
+    error=$(compare -metric RMSE "$TEST_TMP/sym.png" "$TEST_TMP/flop.png" null: 2>&1 | sed 's/.*(\(.*\))/\1/')
+    awk -v e="$error" 'BEGIN { exit !(e < 0.03) }' && return 0
+    sleep 0.7
+  done
+  echo "the reflection differs by $error" >&2
+  return 1
+}
 
 # ends_on_sigterm PID WHAT
 ends_on_sigterm() {
@@ -22,6 +39,9 @@ ends_on_sigterm() {
   note "$2 ends with exit code 0 $(( $(now_ms) - started )) ms after SIGTERM"
 }
 
+# The host's "Use mirrors" box shows ticked when the command has no --no-mirrors: so it draws.
+mkdir -p "$XDG_CONFIG_HOME/morvane"
+printf '[Keldric Saver]\nUseMirrors=0\n' >"$XDG_CONFIG_HOME/morvane/settings.ini"
 XSCREENSAVER_WINDOW=$(printf '0x%x' "$target") launch hack "$MORVANE" --root
 hack=$LAUNCHED
 wait_drawn "$target" "--root with XSCREENSAVER_WINDOW"
@@ -29,11 +49,17 @@ wait_drawn "$target" "--root with XSCREENSAVER_WINDOW"
 xdotool mousemove 200 150 click 1 key x
 still_running "$hack" 0.5 "input over the hack"
 note "--root draws into \$XSCREENSAVER_WINDOW, grabs nothing and ignores input"
+[ "$("$XTESTHOST" cursor)" = hidden ] || fail "the hack shows a cursor of its own over the host's blank one"
+note "the host's blank cursor shows over the hack"
+symmetric "$target" || fail "--root without --no-mirrors draws no mirrors (stored UseMirrors=0)"
+note "--root draws mirrors whatever the stored setting, as the host's ticked box says"
 ends_on_sigterm "$hack" "--root"
 
 # The settings program's preview: the command as listed, with --window-id appended.
 launch hack env -u XSCREENSAVER_WINDOW "$MORVANE" -root --no-mirrors --window-id "$(printf '0x%X' "$target")"
 wait_drawn "$target" "-root --window-id in hex"
+symmetric "$target" 1 2>"$TEST_TMP/sym.err" && fail "--no-mirrors draws mirrors"
+note "--no-mirrors draws none: $(cat "$TEST_TMP/sym.err")"
 ends_on_sigterm "$LAUNCHED" "-root --window-id in hex"
 
 launch hack "$MORVANE" -fps -window-id "$target" -mirrors

@@ -29,7 +29,8 @@ fi
 [ "$(value '/screensaver/@name')" = morvane ] || fail "the name is not \"morvane\""
 [ -n "$(value '/screensaver/@_label')" ] || fail "no _label"
 [ "$(count '/screensaver/command')" = 1 ] || fail "not exactly one <command>"
-[ "$(value '/screensaver/command/@arg')" = "-root" ] || fail "the command is not \"-root\""
+[ "$(value '/screensaver/command/@arg')" = "--root" ] || fail "the command is not \"--root\""
+[ "$(value '/screensaver/@gl')" = yes ] || fail "the saver is not marked gl=\"yes\""
 [ -n "$(value 'normalize-space(/screensaver/_description)')" ] || fail "no _description"
 unknown=$(count '/screensaver/*[not(self::command or self::boolean or self::number or self::select or
   self::string or self::file or self::hgroup or self::vgroup or self::_description or
@@ -41,7 +42,7 @@ unknown=$(count '/screensaver/*[not(self::command or self::boolean or self::numb
 [ "$(count '//boolean[(@arg-set and @arg-unset) or (not(@arg-set) and not(@arg-unset))]')" = 0 ] ||
   fail "a boolean without exactly one of arg-set and arg-unset"
 # The mirror option in its default (checked) state adds nothing: the stored setting decides.
-[ "$(value '//boolean[@id="mirrors"]/@arg-unset')" = "-no-mirrors" ] || fail "the mirrors option does not unset to -no-mirrors"
+[ "$(value '//boolean[@id="mirrors"]/@arg-unset')" = "--no-mirrors" ] || fail "the mirrors option does not unset to --no-mirrors"
 [ "$(count '//boolean[@id="mirrors"]/@arg-set')" = 0 ] || fail "the mirrors option adds an argument by default"
 
 # Shaped like the configuration files XScreenSaver installs, where there are any to compare with.
@@ -51,13 +52,17 @@ if [ -n "$installed" ]; then
     [ "$(xmllint --xpath "count(/screensaver/@$attribute)" "$installed")" = 1 ] ||
       fail "$installed has no $attribute: the comparison no longer holds"
   done
+  [ "$(xmllint --xpath 'string(/screensaver/command/@arg)' "$installed")" = "--root" ] ||
+    fail "$installed does not start its hack with --root: the comparison no longer holds"
 fi
 
 # Every argument the description can produce is one the program takes, and the manual documents.
 args=$(xmllint --xpath '//command/@arg | //@arg-set | //@arg-unset' "$xml" | sed 's/[a-z-]*="\([^"]*\)"/\1\n/g' | tr -s ' \n' '\n')
 [ -n "$args" ] || fail "no arguments found"
 for arg in $args; do
-  grep -q "^\.B.* $(printf '%s' "$arg" | sed 's/-/\\\\-/g')\b" "$man" || fail "the manual page does not document $arg"
+  # XScreenSaver 6 writes every option with two dashes; the manual page lists them with one.
+  [ "${arg#--}" != "$arg" ] || fail "$arg is not in the two-dash form"
+  grep -q "^\.B.* $(printf '%s' "${arg#-}" | sed 's/-/\\\\-/g')\b" "$man" || fail "the manual page does not document $arg"
 done
 if [ -x "$bin" ]; then
   rc=0
@@ -66,7 +71,7 @@ if [ -x "$bin" ]; then
   [ "$rc" -eq 0 ] && [ ! -s "$MORVANE_BUILD/xml_config.err" ] ||
     fail "the program refuses the options $(echo $args): $(cat "$MORVANE_BUILD/xml_config.err")"
   # The check can see a refusal: an unknown option beside -root is one.
-  "$bin" -root -no-such-option --help >/dev/null 2>"$MORVANE_BUILD/xml_config.err" || true
+  "$bin" --root --no-such-option --help >/dev/null 2>"$MORVANE_BUILD/xml_config.err" || true
   [ -s "$MORVANE_BUILD/xml_config.err" ] || fail "an unknown option went unnoticed: the check above proves nothing"
   rm -f "$MORVANE_BUILD/xml_config.err"
 fi

@@ -46,6 +46,7 @@ struct State {
     std::vector<platform::Rect> monitors;
     std::int32_t monitorQueries = 0;
     bool displayOff = false;
+    bool resumedFromStop = false;
     std::function<bool()> displayPowerHook;
     std::int32_t displayPowerQueries = 0;
 
@@ -161,6 +162,7 @@ void setMonitors(const std::vector<platform::Rect>& monitors) { state.monitors =
 std::int32_t monitorQueries() { return state.monitorQueries; }
 
 void setDisplayOff(bool off) { state.displayOff = off; }
+void resumeFromStop() { state.resumedFromStop = true; }
 void setDisplayPowerHook(std::function<bool()> hook) { state.displayPowerHook = std::move(hook); }
 std::int32_t displayPowerQueries() { return state.displayPowerQueries; }
 
@@ -371,6 +373,12 @@ std::int32_t getMonitorRects(Rect* rects, std::int32_t capacity) {
 bool isDisplayOff() {
     ++state.displayPowerQueries;
     return state.displayPowerHook ? state.displayPowerHook() : state.displayOff;
+}
+
+bool takeResumedFromStop() {
+    const bool resumed = state.resumedFromStop;
+    state.resumedFromStop = false;
+    return resumed;
 }
 
 WindowHandle getForegroundWindow() { return state.foreground; }

@@ -43,6 +43,8 @@ std::int32_t monitorQueries();  // calls of getMonitorRects
 void setDisplayOff(bool off);
 void setDisplayPowerHook(std::function<bool()> hook);
 std::int32_t displayPowerQueries();  // calls of isDisplayOff
+// The next takeResumedFromStop answers true, once.
+void resumeFromStop();
 
 // ---- windows and messages ----------------------------------------------------------------------
 // A window that some other program owns (a preview parent): it has no procedure of the saver's,

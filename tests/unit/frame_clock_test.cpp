@@ -102,6 +102,19 @@ TEST_F(FrameClock, ADarkSpellIsNotMeasuredAsASlowSecond) {
     EXPECT_NEAR(scene.framesPerSecond, 30.0f, 1.5f);
 }
 
+TEST_F(FrameClock, AStoppedProcessStartsANewMeasurementWhenContinued) {
+    Scene scene(640, 480, Scene::WithoutGraphics{});
+    double t = 0.0;
+    for (int frame = 0; frame < 30 * 4; ++frame) frameAt(scene, t += 1.0 / 30);
+    const std::int32_t settled = scene.pauseMs;
+    for (int frame = 0; frame < 15; ++frame) frameAt(scene, t += 1.0 / 30);
+    fake::resumeFromStop();
+    t += 3.0;
+    for (int frame = 0; frame < 30 * 3; ++frame) frameAt(scene, t += 1.0 / 30);
+    EXPECT_GE(scene.pauseMs, settled - 2);
+    EXPECT_NEAR(scene.framesPerSecond, 30.0f, 1.5f);
+}
+
 TEST_F(FrameClock, CounterBaseIsTakenOncePerProcess) {
     fake::setPerformanceCounter(2000000);
     { Scene first(640, 480, Scene::WithoutGraphics{}); }

@@ -17,8 +17,9 @@ int usage() {
     return 2;
 }
 
-// A grey window, so that a picture drawn into it shows as a change; prints its id, then waits
-// until the process is killed (which destroys the window).
+// A grey window, so that a picture drawn into it shows as a change, with a blank cursor as a
+// screen saver host's window has; prints its id, then waits until the process is killed (which
+// destroys the window).
 int hostWindow(Display* d, int width, int height, int x, int y) {
     const int screen = DefaultScreen(d);
     const unsigned long grey = 0x808080;
@@ -26,6 +27,10 @@ int hostWindow(Display* d, int width, int height, int x, int y) {
         XCreateSimpleWindow(d, RootWindow(d, screen), x, y, static_cast<unsigned>(width),
                             static_cast<unsigned>(height), 0, BlackPixel(d, screen), grey);
     XStoreName(d, window, "xtesthost");
+    static const char empty[1] = {0};
+    const Pixmap bits = XCreateBitmapFromData(d, window, empty, 1, 1);
+    XColor black = {};
+    XDefineCursor(d, window, XCreatePixmapCursor(d, bits, bits, &black, &black, 0, 0));
     XSelectInput(d, window, ExposureMask);
     XMapWindow(d, window);
     XSync(d, False);
