@@ -23,7 +23,13 @@ wait_saver 15 || fail "the settings started no morvane: $(tail -n 3 "$TEST_TMP/s
 args=$(tr '\0' ' ' <"/proc/$SAVER/cmdline")
 [[ "$args" =~ --window-id\ (0x[0-9A-Fa-f]+) ]] || fail "the settings started \"$args\", without --window-id"
 pane=$(printf '%d' "${BASH_REMATCH[1]}")
-wait_drawn "$pane" "the preview"
+for _ in $(seq 250); do
+  child=$(children "$pane")
+  [ -n "$child" ] && break
+  sleep 0.02
+done
+[ -n "$child" ] || fail "morvane made no window in the preview pane"
+[ "$(geometry "$child")" = "$(geometry "$pane")" ] || fail "morvane's window $(geometry "$child") does not fill the pane $(geometry "$pane")"
 expect_mirrored "$pane" "the preview pane"
 note "the preview pane $(geometry "$pane") shows the picture of \"$args\""
 
@@ -37,12 +43,12 @@ done
 before=$(geometry "$pane")
 xdotool windowsize "$top" 1000 700
 for _ in $(seq 150); do
-  [ "$(geometry "$pane")" != "$before" ] && [ "$(geometry "$DRAWN_CHILD")" = "$(geometry "$pane")" ] && break
+  [ "$(geometry "$pane")" != "$before" ] && [ "$(geometry "$child")" = "$(geometry "$pane")" ] && break
   sleep 0.02
 done
 [ "$(geometry "$pane")" != "$before" ] || fail "the pane kept its size $before in a larger settings window"
-[ "$(geometry "$DRAWN_CHILD")" = "$(geometry "$pane")" ] ||
-  fail "the pane is $(geometry "$pane") but morvane's window stays $(geometry "$DRAWN_CHILD")"
+[ "$(geometry "$child")" = "$(geometry "$pane")" ] ||
+  fail "the pane is $(geometry "$pane") but morvane's window stays $(geometry "$child")"
 [ "$(savers)" = "$SAVER" ] || fail "the resize ended morvane $SAVER (now: $(savers | xargs))"
 expect_mirrored "$pane" "the resized preview pane"
 note "in a larger window the same morvane fills the pane at $(geometry "$pane") with the picture"
