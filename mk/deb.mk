@@ -4,8 +4,8 @@
 # run XScreenSaver and MATE's screen saver as a user of their own, and remove the package again.
 
 DEB_PACKAGES := dpkg-dev
-EXTRA_TEST_PACKAGES += $(DEB_PACKAGES) lintian xscreensaver xscreensaver-gl mate-screensaver dbus-bin \
-  libglib2.0-bin dconf-gsettings-backend passwd
+EXTRA_TEST_PACKAGES += $(DEB_PACKAGES) lintian xscreensaver xscreensaver-gl mate-screensaver dbus-daemon \
+  libglib2.0-bin dconf-gsettings-backend passwd desktop-file-utils man-db
 
 .PHONY: deb
 deb: build
