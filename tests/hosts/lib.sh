@@ -21,6 +21,7 @@ host_home() {
 }
 
 # as_host COMMAND...: runs COMMAND as HOST_USER in HOST_HOME, with a plain environment on DISPLAY.
+# The session bus named does not exist: else GTK would start one through X11 that outlives the test.
 as_host() {
   setpriv --reuid="$(id -u "$HOST_USER")" --regid="$(id -g "$HOST_USER")" --init-groups -- \
     env -i -C "$HOST_HOME" HOME="$HOST_HOME" USER="$HOST_USER" LOGNAME="$HOST_USER" PATH=/usr/bin:/bin \
