@@ -116,6 +116,13 @@ bool isDisplayOff();
 // comes back on, the time in between is no frame rate to pace by.
 bool takeResumedFromStop();
 
+// ---- window size -------------------------------------------------------------------------------
+// X11: true once after the saver's window was given a new size because the window it shows in
+// (a preview's or a host's) or the screen with its monitors changed; `width` and `height` are
+// then its new client size, and the monitors may have changed with it. Cheap to ask every frame.
+// Windows: never, the saver window keeps the size it was created with.
+bool takeNewWindowSize(WindowHandle window, std::int32_t& width, std::int32_t& height);
+
 // ---- cursor ------------------------------------------------------------------------------------
 bool getCursorPos(Point& point);
 // LoadCursorA: module 0 and IDC_ARROW (0x7F00) gives the arrow.

@@ -94,6 +94,9 @@ bool openSaverWindow(platform::WindowHandle parent, SaverSurface& surface);
 // platform reports, cut to the window, a monitor listed twice (a clone) drawn once; the whole window
 // when the platform knows no monitors.
 std::vector<SceneViewport> fullScreenViewports(const platform::Rect& window);
+// Where the platform resized the saver window (its parent or the screen changed), takes the new
+// size and lays the viewports out again as openSaverWindow does; returns whether anything changed.
+bool followWindowSize(SaverSurface& surface);
 // After the Scene is gone: no context current, the device context released, the context deleted,
 // the screen-saver-running state lowered if it was raised.
 void closeSaverWindow(const SaverSurface& surface);

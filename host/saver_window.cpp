@@ -19,16 +19,17 @@ void abandonSurface(const SaverSurface& surface) {
     if (surface.saverRunningRaised) platform::setScreenSaverRunning(false);
 }
 
-// The frame loop's target: the one Scene and the viewports it draws into every frame.
+// The frame loop's target: the one Scene and the window, with the viewports, it draws into.
 struct SceneFrame {
     Scene* scene;
-    const std::vector<SceneViewport>* viewports;
+    SaverSurface* surface;
 };
 
 bool renderScene(void* target, std::int32_t flags) {
     const SceneFrame& frame = *static_cast<SceneFrame*>(target);
-    return frame.scene->renderViewports(flags, frame.viewports->data(),
-                                        static_cast<std::int32_t>(frame.viewports->size()));
+    if (followWindowSize(*frame.surface)) frame.scene->resize(frame.surface->width, frame.surface->height);
+    const std::vector<SceneViewport>& viewports = frame.surface->viewports;
+    return frame.scene->renderViewports(flags, viewports.data(), static_cast<std::int32_t>(viewports.size()));
 }
 std::int32_t scenePause(void* target) { return static_cast<SceneFrame*>(target)->scene->pauseMs; }
 void sceneResume(void* target) { static_cast<SceneFrame*>(target)->scene->restartRateMeasurement(); }
@@ -68,6 +69,26 @@ std::vector<SceneViewport> fullScreenViewports(const platform::Rect& window) {
     return viewports;
 }
 
+namespace {
+
+void layOutViewports(SaverSurface& surface) {
+    const platform::Rect windowRect = {surface.x, surface.y, farEdge(surface.x, surface.width),
+                                       farEdge(surface.y, surface.height)};
+    surface.viewports = host.runMode == RunMode::FullScreen ? fullScreenViewports(windowRect)
+                                                            : monitorViewports(windowRect, nullptr, 0);
+}
+
+}  // namespace
+
+bool followWindowSize(SaverSurface& surface) {
+    std::int32_t width = 0, height = 0;
+    if (!platform::takeNewWindowSize(surface.window, width, height)) return false;
+    surface.width = width;
+    surface.height = height;
+    layOutViewports(surface);
+    return true;
+}
+
 bool openSaverWindow(platform::WindowHandle parent, SaverSurface& surface) {
     const platform::WindowClass windowClass = {CS_OWNDC | CS_HREDRAW | CS_VREDRAW, saverWindowProc, host.instance,
                                                "OpenGL"};
@@ -104,9 +125,7 @@ bool openSaverWindow(platform::WindowHandle parent, SaverSurface& surface) {
     surface.window = platform::createWindow(0, "OpenGL", "SaverWindow", style, surface.x, surface.y, surface.width,
                                             surface.height, owner, host.instance);
     if (!surface.window) return false;
-    const platform::Rect windowRect = {surface.x, surface.y, farEdge(surface.x, surface.width),
-                                       farEdge(surface.y, surface.height)};
-    surface.viewports = fullScreen ? fullScreenViewports(windowRect) : monitorViewports(windowRect, nullptr, 0);
+    layOutViewports(surface);
     host.saverWindow = surface.window;
     if (fullScreen) {
         platform::setScreenSaverRunning(true);
@@ -149,7 +168,7 @@ void runSaverWindow(platform::WindowHandle parent, std::int32_t showCommand) {
     host.scene = new Scene(surface.width, surface.height);
     platform::showWindow(surface.window, showCommand);
 
-    SceneFrame frame = {host.scene, &surface.viewports};
+    SceneFrame frame = {host.scene, &surface};
     runFrameLoop(surface.dc, *host.settings, {renderScene, scenePause, &frame, sceneResume});
 
     // The Scene goes first, while its context is still current: its textures are deleted with it.

@@ -64,6 +64,12 @@ void Scene::setViewport(std::int32_t x, std::int32_t y, std::int32_t viewportWid
     glMatrixMode(GL_MODELVIEW);
 }
 
+void Scene::resize(std::int32_t newWidth, std::int32_t newHeight) {
+    width = newWidth > 0 ? newWidth : 0;
+    height = newHeight > 0 ? newHeight : 0;
+    setViewport(0, 0, width, height);
+}
+
 const MirrorConfig& Scene::beginFrame(std::int32_t flags) {
     if (!spriteField || spriteField->supportsMirrors()) mirrorsOn = (flags & 0x10000) != 0;
 

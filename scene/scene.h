@@ -33,6 +33,9 @@ public:
     bool renderViewports(std::int32_t flags, const SceneViewport* viewports, std::int32_t count);
     // glViewport and the fixed perspective for that rectangle of the window, in pixels.
     void setViewport(std::int32_t x, std::int32_t y, std::int32_t viewportWidth, std::int32_t viewportHeight);
+    // The window took a new client size: viewport and projection follow from the next frame on;
+    // the animation goes on where it was. A side of 0 draws nothing.
+    void resize(std::int32_t newWidth, std::int32_t newHeight);
 
     // The clock, then the sprite field, moved on to this frame's time.
     void advance();

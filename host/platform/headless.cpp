@@ -45,6 +45,7 @@ WindowHandle getForegroundWindow() { return 0; }
 std::int32_t getMonitorRects(Rect*, std::int32_t) { return 0; }
 bool isDisplayOff() { return false; }
 bool takeResumedFromStop() { return false; }
+bool takeNewWindowSize(WindowHandle, std::int32_t&, std::int32_t&) { return false; }
 
 bool getCursorPos(Point& point) {
     point = Point{0, 0};

@@ -153,4 +153,6 @@ std::uint32_t isDlgButtonChecked(WindowHandle dialog, std::int32_t id) {
 
 bool endDialog(WindowHandle dialog, std::intptr_t result) { return EndDialog(hwndOf(dialog), result) != 0; }
 
+bool takeNewWindowSize(WindowHandle, std::int32_t&, std::int32_t&) { return false; }
+
 }  // namespace platform

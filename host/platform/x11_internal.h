@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <vector>
 
 #include "host/platform.h"
 
@@ -41,6 +42,12 @@ struct WindowRecord {
     GLXFBConfig config = nullptr;  // the GL configuration the window was created with, or none
     VisualID visualId = 0;
     Colormap colormap = 0;
+    // Following the size of the window it shows in (a child) or of the screen (full screen).
+    Window parent = 0;
+    int width = 0;
+    int height = 0;
+    std::vector<platform::Rect> monitors;  // full screen: as last seen
+    std::uint32_t sizeCheckedAt = 0;       // platform tick of the last look
 };
 
 // The record of a window created by createWindow, alive or not; null for any other id.
@@ -57,6 +64,14 @@ void windowVanished(WindowRecord& record);
 void forget(Display* display, WindowRecord& record);
 // Tries again the keyboard and pointer grabs that were refused when a full-screen window was shown.
 void retryGrabs();
+
+// A saver window looks at most this often whether the window it follows changed size.
+constexpr std::uint32_t kSizeCheckIntervalMs = 250;
+
+// ---- monitors (x11_monitors.cpp) ------------------------------------------------------------------
+// The monitors as getMonitorRects reports them, and whether two such lists are the same.
+std::vector<platform::Rect> monitorList();
+bool sameRects(const std::vector<platform::Rect>& a, const std::vector<platform::Rect>& b);
 
 // ---- messages (x11_messages.cpp) ----------------------------------------------------------------
 // Posted messages of a destroyed window are dropped, as the window's queue goes with it.

@@ -42,6 +42,25 @@ std::int32_t xineramaScreens(Display* d, platform::Rect* rects, std::int32_t cap
 
 }  // namespace
 
+namespace x11 {
+
+std::vector<platform::Rect> monitorList() {
+    constexpr std::int32_t kMost = 64;
+    platform::Rect rects[kMost];
+    const std::int32_t count = platform::getMonitorRects(rects, kMost);
+    return std::vector<platform::Rect>(rects, rects + (count < kMost ? count : kMost));
+}
+
+bool sameRects(const std::vector<platform::Rect>& a, const std::vector<platform::Rect>& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i].left != b[i].left || a[i].top != b[i].top || a[i].right != b[i].right || a[i].bottom != b[i].bottom)
+            return false;
+    return true;
+}
+
+}  // namespace x11
+
 namespace platform {
 
 std::int32_t getMonitorRects(Rect* rects, std::int32_t capacity) {

@@ -191,6 +191,11 @@ WindowHandle createWindow(std::uint32_t /*exStyle*/, const char* className, cons
     }
     record.id = window;
     record.alive = true;
+    record.parent = parentWindow;
+    record.width = width > 0 ? width : 1;
+    record.height = height > 0 ? height : 1;
+    record.sizeCheckedAt = platform::getTickCount();
+    if (!child) record.monitors = x11::monitorList();
     x11::nameWindow(d, window, title ? title : "");
     if (!child) {
         Atom deleteWindow = x11::atom("WM_DELETE_WINDOW");
@@ -269,6 +274,37 @@ bool destroyWindow(WindowHandle window) {
     XDestroyWindow(d, static_cast<Window>(window));
     x11::endErrorTrap();
     x11::forget(d, *record);
+    return true;
+}
+
+bool takeNewWindowSize(WindowHandle window, std::int32_t& width, std::int32_t& height) {
+    x11::WindowRecord* record = x11::liveWindow(window);
+    Display* d = x11::openedDisplay();
+    if (!record || !d) return false;
+    // Each look is a round trip to the server: a few a second are enough to follow a drag.
+    const std::uint32_t now = getTickCount();
+    if (now - record->sizeCheckedAt < x11::kSizeCheckIntervalMs) return false;
+    record->sizeCheckedAt = now;
+
+    // A full-screen window follows the screen (the root window), a child the window it shows in.
+    XWindowAttributes attributes;
+    x11::beginErrorTrap();
+    const Status found = XGetWindowAttributes(d, record->topLevel ? DefaultRootWindow(d) : record->parent, &attributes);
+    // Gone: its DestroyNotify ends the run.
+    if (x11::endErrorTrap() != 0 || !found || attributes.width <= 0 || attributes.height <= 0) return false;
+    std::vector<Rect> monitors;
+    if (record->topLevel) monitors = x11::monitorList();
+    const bool monitorsChanged = record->topLevel && !x11::sameRects(monitors, record->monitors);
+    if (attributes.width == record->width && attributes.height == record->height && !monitorsChanged) return false;
+
+    record->width = attributes.width;
+    record->height = attributes.height;
+    record->monitors = monitors;
+    x11::beginErrorTrap();
+    XResizeWindow(d, record->id, static_cast<unsigned>(record->width), static_cast<unsigned>(record->height));
+    x11::endErrorTrap();
+    width = record->width;
+    height = record->height;
     return true;
 }
 

@@ -2,6 +2,7 @@
 // monitors side by side each show the whole picture, and a frame moves the clock once.
 #include <GL/gl.h>
 
+#include <cmath>
 #include <cstdlib>
 
 #include "tests/gl/scene_gl_fixture.h"
@@ -11,13 +12,20 @@ namespace {
 class RenderViewports : public SceneGlTest {
 protected:
     // A scene of the same seed from the same clock each time, `width` x `height` in the window's
-    // bottom-left corner; its frame at 2.5 s, through `viewports` when given.
+    // bottom-left corner (with `resized`, created at the whole window's size and resized to that
+    // after a first frame); its frame at 2.5 s, through `viewports` when given.
     std::vector<std::uint8_t> frameOfFreshScene(std::int32_t width, std::int32_t height,
-                                                const SceneViewport* viewports, std::int32_t count) {
+                                                const SceneViewport* viewports, std::int32_t count,
+                                                bool resized = false) {
         clockBase = ClockBase{};
         mirrorTransition = MirrorTransition{};
         fake::setPerformanceCounter(0);
-        Scene scene(width, height);
+        Scene scene(resized ? kWidth : width, resized ? kHeight : height);
+        if (resized) {
+            fake::setPerformanceCounter(1000000);
+            scene.render(kMirrors);
+            scene.resize(width, height);
+        }
         fake::setPerformanceCounter(2500000);
         if (viewports)
             EXPECT_TRUE(scene.renderViewports(kMirrors, viewports, count));
@@ -59,6 +67,20 @@ TEST_F(RenderViewports, EachMonitorShowsThePictureOfAWindowOfItsSize) {
     GLint viewport[4] = {};
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[3], kHeight);
+}
+
+TEST_F(RenderViewports, AResizedSceneDrawsWhatASceneOfTheNewSizeDraws) {
+    setFixedSceneSeed(12);
+    const std::vector<std::uint8_t> fresh = frameOfFreshScene(kWidth, kHeight / 2, nullptr, 0);
+    EXPECT_TRUE(frameOfFreshScene(kWidth, kHeight / 2, nullptr, 0, true) == fresh);
+    // Collapsed to nothing: a finite projection and not one pixel drawn.
+    const std::vector<std::uint8_t> none = frameOfFreshScene(0, kHeight, nullptr, 0, true);
+    GLfloat projection[16] = {};
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    for (float value : projection) EXPECT_TRUE(std::isfinite(value));
+    std::int64_t lit = 0;
+    for (std::size_t i = 0; i < none.size(); i += 4) lit += none[i] + none[i + 1] + none[i + 2] > 0;
+    EXPECT_EQ(lit, 0);
 }
 
 TEST_F(RenderViewports, OneClockUpdatePerFrameWhateverTheMonitorCount) {

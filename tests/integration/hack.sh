@@ -13,14 +13,14 @@ host_window target 400 300 20 20
 target_pid=$LAUNCHED
 target=$HOST_WINDOW
 
-# symmetric WINDOW [TRIES]: whether the 400x300 window's picture, less the logo band at its bottom,
+# symmetric WINDOW [TRIES]: whether the window's picture, less the logo band at its bottom,
 # is its own reflection about the middle column, as the kaleidoscope draws it. Up to TRIES (4)
 # pictures are tried, since a change of wedge count is not symmetric while it lasts.
 symmetric() {
   local attempt error
   for attempt in $(seq "${2:-4}"); do
     snapshot "$1" "$TEST_TMP/sym.png"
-    convert "$TEST_TMP/sym.png" -crop 400x279+0+0 +repage "$TEST_TMP/sym.png"
+    convert "$TEST_TMP/sym.png" -crop 100%x93%+0+0 +repage "$TEST_TMP/sym.png"
     convert "$TEST_TMP/sym.png" -flop "$TEST_TMP/flop.png"
     error=$(compare -metric RMSE "$TEST_TMP/sym.png" "$TEST_TMP/flop.png" null: 2>&1 | sed 's/.*(\(.*\))/\1/')
     awk -v e="$error" 'BEGIN { exit !(e < 0.03) }' && return 0
@@ -53,6 +53,15 @@ note "--root draws into \$XSCREENSAVER_WINDOW, grabs nothing and ignores input"
 note "the host's blank cursor shows over the hack"
 symmetric "$target" || fail "--root without --no-mirrors draws no mirrors (stored UseMirrors=0)"
 note "--root draws mirrors whatever the stored setting, as the host's ticked box says"
+# The host's window changes size: the picture follows, centred in it, without a restart.
+xdotool windowsize "$target" 300 200
+sleep 0.7
+[ "$(geometry "$DRAWN_CHILD")" = "$(geometry "$target")" ] ||
+  fail "the hack covers $(geometry "$DRAWN_CHILD") of its resized window $(geometry "$target")"
+symmetric "$target" || fail "the picture is not centred in the resized window"
+running "$hack" || fail "the hack ended when its window was resized"
+xdotool windowsize "$target" 400 300
+note "the picture follows its window from 400x300 to 300x200"
 ends_on_sigterm "$hack" "--root"
 
 # The settings program's preview: the command as listed, with --window-id appended.

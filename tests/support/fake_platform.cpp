@@ -47,6 +47,9 @@ struct State {
     std::int32_t monitorQueries = 0;
     bool displayOff = false;
     bool resumedFromStop = false;
+    bool resized = false;
+    std::int32_t resizedWidth = 0;
+    std::int32_t resizedHeight = 0;
     std::function<bool()> displayPowerHook;
     std::int32_t displayPowerQueries = 0;
 
@@ -163,6 +166,11 @@ std::int32_t monitorQueries() { return state.monitorQueries; }
 
 void setDisplayOff(bool off) { state.displayOff = off; }
 void resumeFromStop() { state.resumedFromStop = true; }
+void resizeSaverWindow(std::int32_t width, std::int32_t height) {
+    state.resized = true;
+    state.resizedWidth = width;
+    state.resizedHeight = height;
+}
 void setDisplayPowerHook(std::function<bool()> hook) { state.displayPowerHook = std::move(hook); }
 std::int32_t displayPowerQueries() { return state.displayPowerQueries; }
 
@@ -379,6 +387,14 @@ bool takeResumedFromStop() {
     const bool resumed = state.resumedFromStop;
     state.resumedFromStop = false;
     return resumed;
+}
+
+bool takeNewWindowSize(WindowHandle, std::int32_t& width, std::int32_t& height) {
+    if (!state.resized) return false;
+    state.resized = false;
+    width = state.resizedWidth;
+    height = state.resizedHeight;
+    return true;
 }
 
 WindowHandle getForegroundWindow() { return state.foreground; }

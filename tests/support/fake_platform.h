@@ -45,6 +45,8 @@ void setDisplayPowerHook(std::function<bool()> hook);
 std::int32_t displayPowerQueries();  // calls of isDisplayOff
 // The next takeResumedFromStop answers true, once.
 void resumeFromStop();
+// The next takeNewWindowSize answers true with this size, once.
+void resizeSaverWindow(std::int32_t width, std::int32_t height);
 
 // ---- windows and messages ----------------------------------------------------------------------
 // A window that some other program owns (a preview parent): it has no procedure of the saver's,

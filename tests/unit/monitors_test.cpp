@@ -83,6 +83,19 @@ TEST_F(SaverMonitors, PreviewIsOneViewportAndAsksForNoMonitors) {
     EXPECT_EQ(fake::monitorQueries(), 0);
 }
 
+TEST_F(SaverMonitors, ANewWindowSizeLaysTheViewportsOutAgain) {
+    fake::setScreenSize(1920, 1080);
+    ASSERT_TRUE(openSaverWindow(0, surface));
+    EXPECT_FALSE(followWindowSize(surface));
+    EXPECT_EQ(surface.viewports, (Viewports{{0, 0, 1920, 1080}}));
+    // A second monitor of 1280x720 right of the first: the screen grows with it.
+    fake::setMonitors({{0, 0, 1920, 1080}, {1920, 0, 3200, 720}});
+    fake::resizeSaverWindow(3200, 1080);
+    EXPECT_TRUE(followWindowSize(surface));
+    EXPECT_EQ(surface.width, 3200);
+    EXPECT_EQ(surface.viewports, (Viewports{{0, 0, 1920, 1080}, {1920, 360, 1280, 720}}));
+}
+
 TEST_F(SaverMonitors, ClonedMonitorsAreDrawnOnceAndAnOverlongListIsCut) {
     // Translucent sprites drawn twice into one place would blend twice.
     EXPECT_EQ(fullScreenViewports({0, 0, 1920, 1080}).size(), 1u);
