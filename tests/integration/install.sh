@@ -1,40 +1,50 @@
 #!/usr/bin/env bash
-# "cmake --install" into a fresh prefix: the program on PATH and among XScreenSaver's display modes,
-# its XScreenSaver description, manual page and screensaver desktop entry, each where it belongs.
+# "cmake --install" with the default prefix, staged under DESTDIR: the program on PATH, the display
+# mode in the hosts' hack folder, the XScreenSaver description in XScreenSaver's own folder (both
+# absolute, outside the prefix), the manual page, and a screensaver desktop entry whose Exec names
+# the installed display mode.
 set -euo pipefail
 
 build="$MORVANE_BUILD"
 src="$MORVANE_SOURCE"
 [ -x "$build/morvane" ] || { echo "install: $build/morvane is not built" >&2; exit 1; }
 
-prefix=$(mktemp -d)
-trap 'rm -rf "$prefix"' EXIT
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
 fail() { echo "install: FAIL: $*" >&2; exit 1; }
 
-cmake --install "$build" --prefix "$prefix" >"$prefix.log" 2>&1 || { cat "$prefix.log" >&2; rm -f "$prefix.log"; fail "cmake --install failed"; }
-rm -f "$prefix.log"
+prefix=$(sed -n 's/^CMAKE_INSTALL_PREFIX:PATH=//p' "$build/CMakeCache.txt")
+DESTDIR="$stage" cmake --install "$build" >"$stage.log" 2>&1 || { cat "$stage.log" >&2; rm -f "$stage.log"; fail "cmake --install failed"; }
+rm -f "$stage.log"
+root="$stage$prefix"
 
-for program in bin/morvane libexec/xscreensaver/morvane; do
-  [ -x "$prefix/$program" ] || fail "$program is missing or not executable"
-  "$prefix/$program" --help | grep -q '^usage: morvane' || fail "the installed $program does not run"
+for program in "$root/bin/morvane" "$stage/usr/libexec/xscreensaver/morvane"; do
+  [ -x "$program" ] || fail "${program#"$stage"} is missing or not executable"
+  "$program" --help | grep -q '^usage: morvane' || fail "the installed ${program#"$stage"} does not run"
 done
 
-# Installed as they are in the source tree.
 declare -A copies=(
-  [share/xscreensaver/config/morvane.xml]=resources/morvane.xml
-  [share/man/man6/morvane.6]=resources/morvane.6
-  [share/applications/screensavers/morvane.desktop]=resources/morvane.desktop
+  ["$stage/usr/share/xscreensaver/config/morvane.xml"]=resources/morvane.xml
+  ["$root/share/man/man6/morvane.6"]=resources/morvane.6
 )
 for installed in "${!copies[@]}"; do
-  [ -f "$prefix/$installed" ] || fail "$installed is missing"
-  cmp -s "$prefix/$installed" "$src/${copies[$installed]}" || fail "$installed differs from ${copies[$installed]}"
+  [ -f "$installed" ] || fail "${installed#"$stage"} is missing"
+  cmp -s "$installed" "$src/${copies[$installed]}" || fail "${installed#"$stage"} differs from ${copies[$installed]}"
 done
 
+desktop="$root/share/applications/screensavers/morvane.desktop"
+[ -f "$desktop" ] || fail "${desktop#"$stage"} is missing"
+out=$(desktop-file-validate "$desktop" 2>&1 | grep -v 'hint:' || true)
+[ -z "$out" ] || fail "desktop-file-validate: $out"
+grep -qx 'Categories=Screensaver;' "$desktop" || fail "the desktop entry is not in the Screensaver category"
+grep -qx 'Exec=/usr/libexec/xscreensaver/morvane --root' "$desktop" ||
+  fail "the desktop entry runs $(grep '^Exec=' "$desktop"), not the installed display mode"
+
 # The manual page is found and shown by man from the installed tree, without formatting warnings.
-warnings=$(MANPATH="$prefix/share/man" MANWIDTH=80 man --warnings 6 morvane 2>&1 >/dev/null || true)
+warnings=$(MANPATH="$root/share/man" MANWIDTH=80 man --warnings 6 morvane 2>&1 >/dev/null || true)
 [ -z "$warnings" ] || fail "man reports: $warnings"
-MANPATH="$prefix/share/man" MANWIDTH=80 man 6 morvane 2>/dev/null | grep -q -- '-no-mirrors' ||
+MANPATH="$root/share/man" MANWIDTH=80 man 6 morvane 2>/dev/null | grep -q -- '-no-mirrors' ||
   fail "man 6 morvane does not show the installed page"
 
 echo "install: all passed; installed files:"
-(cd "$prefix" && find . -type f | sort | sed 's/^\.\//  /')
+(cd "$stage" && find . -type f | sort | sed 's/^\.\//  \//')

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The XScreenSaver description (resources/morvane.xml) and the desktop entry: well-formed, shaped as
+# The XScreenSaver description (resources/morvane.xml): well-formed, shaped as
 # XScreenSaver's own files are, every option one the program accepts and the manual page documents.
 # Validates against XScreenSaver's schema when one is installed (or named in $XSS_SCHEMA).
 set -euo pipefail
@@ -8,7 +8,6 @@ src="$MORVANE_SOURCE"
 bin="$MORVANE_BUILD/morvane"
 xml="$src/resources/morvane.xml"
 man="$src/resources/morvane.6"
-desktop="$src/resources/morvane.desktop"
 
 fail() { echo "xml_config: FAIL: $*" >&2; exit 1; }
 count() { xmllint --xpath "count($1)" "$xml"; }
@@ -76,13 +75,5 @@ if [ -x "$bin" ]; then
   [ -s "$MORVANE_BUILD/xml_config.err" ] || fail "an unknown option went unnoticed: the check above proves nothing"
   rm -f "$MORVANE_BUILD/xml_config.err"
 fi
-
-# The desktop entry: valid, in the screensaver category, starting the program as a display mode.
-if command -v desktop-file-validate >/dev/null; then
-  out=$(desktop-file-validate "$desktop" 2>&1 | grep -v 'hint:' || true)
-  [ -z "$out" ] || fail "desktop-file-validate: $out"
-fi
-grep -qx 'Categories=Screensaver;' "$desktop" || fail "the desktop entry is not in the Screensaver category"
-grep -qx 'Exec=morvane -root' "$desktop" || fail "the desktop entry does not run \"morvane -root\""
 
 echo "xml_config: all passed"
