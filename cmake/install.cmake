@@ -9,3 +9,5 @@ install(FILES ${PROJECT_SOURCE_DIR}/resources/morvane.xml DESTINATION ${CMAKE_IN
 install(FILES ${PROJECT_SOURCE_DIR}/resources/morvane.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/morvane.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications/screensavers)
+# The dialogs module the program opens when it shows a dialog (MORVANE_MODULE_DIR, cmake/linux.cmake).
+install(TARGETS morvane_gtk LIBRARY DESTINATION ${MORVANE_MODULE_DIR})

@@ -22,6 +22,9 @@ Display* display();
 Display* openedDisplay();
 void closeDisplay();
 Atom atom(const char* name);
+// Makes the handlers above the process's again, after a library that opens a connection of its own
+// (GTK) has put in its own, for every connection.
+void installErrorHandlers();
 
 // X protocol errors are never fatal: between begin and end they are collected, and end waits for
 // the server's answer to every request made meanwhile and returns the first error code (0: none).

@@ -17,6 +17,11 @@ rm -f "$prefix.log"
 for program in bin/morvane libexec/xscreensaver/morvane; do
   [ -x "$prefix/$program" ] || fail "$program is missing or not executable"
   "$prefix/$program" --help | grep -q '^usage: morvane' || fail "the installed $program does not run"
+  # The dialogs module is found from each installed copy (it says it has no display, not no module),
+  # and GTK is not among the program's own libraries.
+  message=$(DISPLAY='' "$prefix/$program" /c 2>&1)
+  grep -q 'DISPLAY is not set' <<<"$message" || fail "the installed $program /c says: $message"
+  ! ldd "$prefix/$program" | grep -q 'libgtk' || fail "the installed $program links GTK"
 done
 
 # Installed as they are in the source tree.
