@@ -70,6 +70,12 @@ void dropMessagesFor(platform::WindowHandle window);
 // and the fewest extra buffers; null when the server offers none.
 GLXFBConfig chooseWindowConfig(Display* display, int screen, int depth);
 
+// ---- pictures (x11_pictures_ahead.cpp) -------------------------------------------------------------
+// Starts decoding the sprite field's pictures on a thread of their own (once; later calls do nothing).
+void decodePicturesAhead();
+// Waits for that thread and frees what no loader took.
+void endPicturesAhead();
+
 // ---- cursor (x11_cursor.cpp) ----------------------------------------------------------------------
 // The cursor last set with setCursor, applied to a window when it is shown.
 void applyCursor(Window window);
