@@ -19,3 +19,5 @@ install(FILES ${PROJECT_SOURCE_DIR}/resources/morvane.6 DESTINATION ${CMAKE_INST
 # of their hack folders, so the path is written out in full.
 configure_file(${PROJECT_SOURCE_DIR}/resources/morvane.desktop.in ${PROJECT_BINARY_DIR}/morvane.desktop @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/morvane.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications/screensavers)
+# The dialogs module the program opens when it shows a dialog (MORVANE_MODULE_DIR, cmake/linux.cmake).
+install(TARGETS morvane_gtk LIBRARY DESTINATION ${MORVANE_MODULE_DIR})

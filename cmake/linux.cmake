@@ -6,6 +6,7 @@ find_package(JPEG REQUIRED)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(GLU REQUIRED IMPORTED_TARGET glu)
 pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11 xscrnsaver)
+pkg_check_modules(GLIB REQUIRED IMPORTED_TARGET glib-2.0)
 pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET gtk+-3.0)
 pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
 
@@ -20,13 +21,27 @@ add_library(morvane_offscreen STATIC ${PROJECT_SOURCE_DIR}/host/platform/egl_off
 target_include_directories(morvane_offscreen PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(morvane_offscreen PUBLIC OpenGL::EGL OpenGL::GL)
 
-# The saver: every host/platform/x11*.cpp and gtk*.cpp file is part of the X11 platform.
+# The saver: every host/platform/x11*.cpp file is part of the X11 platform. The settings file is read
+# with GLib alone; GTK is only in the dialogs module, which the program opens when it shows a dialog.
 file(GLOB MORVANE_X11_SOURCES CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/host/platform/x11*.cpp
-  ${PROJECT_SOURCE_DIR}/host/platform/gtk*.cpp
   ${PROJECT_SOURCE_DIR}/host/platform/posix*.cpp)
 add_executable(morvane ${MORVANE_X11_SOURCES})
-target_link_libraries(morvane PRIVATE morvane_core morvane_embedded OpenGL::GLX PkgConfig::X11 PkgConfig::GTK3)
+target_link_libraries(morvane PRIVATE morvane_core morvane_embedded OpenGL::GLX PkgConfig::X11 PkgConfig::GLIB
+  ${CMAKE_DL_LIBS})
+
+# The dialogs module, beside the program in the build folder and in <libdir>/morvane once installed.
+include(GNUInstallDirs)
+set(MORVANE_MODULE_DIR ${CMAKE_INSTALL_LIBDIR}/morvane)
+add_library(morvane_gtk MODULE ${PROJECT_SOURCE_DIR}/host/platform/gtk_dialogs.cpp)
+target_include_directories(morvane_gtk PRIVATE ${PROJECT_SOURCE_DIR})
+target_link_libraries(morvane_gtk PRIVATE PkgConfig::GTK3)
+set_target_properties(morvane_gtk PROPERTIES PREFIX "" OUTPUT_NAME morvane-gtk
+  LIBRARY_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR} CXX_VISIBILITY_PRESET hidden)
+target_compile_definitions(morvane PRIVATE MORVANE_MODULE_DIR="${MORVANE_MODULE_DIR}"
+  MORVANE_MODULE_DIR_FULL="${CMAKE_INSTALL_FULL_LIBDIR}/morvane")
+# Building the program builds the module it opens.
+add_dependencies(morvane morvane_gtk)
 # Monitors (RandR, Xinerama) and display power (DPMS, in Xext).
 pkg_check_modules(X11_EXTRA REQUIRED IMPORTED_TARGET xrandr xinerama xext)
 target_link_libraries(morvane PRIVATE PkgConfig::X11_EXTRA)

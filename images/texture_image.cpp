@@ -3,18 +3,42 @@
 #include "images/texture_image.h"
 
 #include <cstdlib>
+#include <cstring>
 
 #include <GL/gl.h>
 
 #include "images/picture_decode.h"
 
+PicturesAhead picturesAhead = {nullptr, 0, nullptr};
+
+namespace {
+
+bool sameName(const char* a, const char* b) { return a == b || (a && b && std::strcmp(a, b) == 0); }
+
+// Takes the picture decoded ahead under these names into `image`; false when there is none (or its
+// decoding failed), and the caller decodes it.
+bool takePictureAhead(TextureImage& image, const char* colourName, const char* maskName) {
+    for (int i = 0; i < picturesAhead.count; ++i) {
+        PictureAhead& ahead = picturesAhead.pictures[i];
+        if (ahead.taken || !sameName(ahead.colourName, colourName) || !sameName(ahead.maskName, maskName)) continue;
+        picturesAhead.wait();
+        if (!ahead.decoded) return false;
+        image = ahead.image;
+        ahead.taken = true;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 bool loadMaskedTexture(TextureImage& image, const char* colourName, const char* maskName) {
-    if (!decodeMaskedPicture(image, colourName, maskName)) return false;
+    if (!takePictureAhead(image, colourName, maskName) && !decodeMaskedPicture(image, colourName, maskName)) return false;
     return uploadTexture(image);
 }
 
 bool loadTexture(TextureImage& image, const char* name) {
-    if (!decodePicture(image, name)) return false;
+    if (!takePictureAhead(image, name, nullptr) && !decodePicture(image, name)) return false;
     return uploadTexture(image);
 }
 

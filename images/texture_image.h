@@ -17,6 +17,29 @@ struct SpriteTextures {
     TextureImage logo;
 };
 
+// The embedded pictures the sprite field loads: the sheet's colour and mask, and the logo.
+constexpr const char* kSheetColourPicture = "JPEG_MORVANE_RGB";
+constexpr const char* kSheetMaskPicture = "JPEG_MORVANE_MASK";
+constexpr const char* kLogoPicture = "LOGO_MASK";
+
+// A picture a platform decodes ahead of the loaders, on a spare processor while it loads the GL
+// driver (the X11 build does). maskName is null for a plain picture.
+struct PictureAhead {
+    const char* colourName;
+    const char* maskName;
+    TextureImage image;
+    bool decoded;  // the decoder's answer; false leaves the loader to decode the picture itself
+    bool taken;    // the loader took `image`, pixels and all
+};
+// The pictures decoded ahead, or none (count 0). `wait` returns once every one is decoded; a loader
+// asked for the same names calls it, then takes the picture in place of decoding it again.
+struct PicturesAhead {
+    PictureAhead* pictures;
+    int count;
+    void (*wait)();
+};
+extern PicturesAhead picturesAhead;
+
 // Decodes the colour picture and then the mask (its grey samples become the alpha) and uploads one
 // RGBA texture. Returns false on any failure; textureName then stays 0.
 bool loadMaskedTexture(TextureImage& image, const char* colourName, const char* maskName);

@@ -2,12 +2,12 @@
 # one core, the running cost on Xvfb, memory. Prints a table and writes bench/RESULTS.md.
 #   make bench   (BENCH_RUNNING_SECONDS, default 30: the length of each running-cost run)
 # bench-decode (mk/pictures.mk) and bench-render (mk/render.mk) run one benchmark each.
-BENCH_PACKAGES := hyperfine valgrind time libjpeg-turbo-progs libbenchmark-dev xvfb procps
+BENCH_PACKAGES := hyperfine valgrind time libjpeg-turbo-progs libbenchmark-dev xvfb procps xscreensaver-gl linux-perf
 
 .PHONY: bench
 
 bench: configure
 	@tools/install-packages $(BENCH_PACKAGES)
 	cmake --preset linux >/dev/null
-	cmake --build $(BUILD) -j $(JOBS) --target morvane glx-floor morvane-render decode_bench render_bench
+	cmake --build $(BUILD) -j $(JOBS) --target morvane glx-floor morvane-render decode_bench render_bench swap-counter
 	bench/run-all $(BUILD) bench/RESULTS.md

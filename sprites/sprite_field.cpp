@@ -59,8 +59,8 @@ void SpriteField::loadTextures() {
     textures = new (std::nothrow) SpriteTextures{};
     if (textures) {
         // A picture that fails leaves its texture name 0; the field draws regardless.
-        loadMaskedTexture(textures->sheet, "JPEG_MORVANE_RGB", "JPEG_MORVANE_MASK");
-        loadTexture(textures->logo, "LOGO_MASK");
+        loadMaskedTexture(textures->sheet, kSheetColourPicture, kSheetMaskPicture);
+        loadTexture(textures->logo, kLogoPicture);
     }
     glDisable(GL_LIGHTING);
 }

@@ -1,20 +1,16 @@
-// The X11 build's dialogs with GTK 3: the message box and the modal configuration dialog (template 104)
-// of host/platform.h. GTK starts only when one of them is shown, so the saver itself never pays for it.
+// The X11 build's dialogs with GTK 3, built as the module of gtk_dialogs.h: the message box and the modal
+// configuration dialog of host/platform.h. Loaded only when one of them is shown.
 #include <gdk/gdkkeysyms.h>
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <initializer_list>
 
-#include "host/platform.h"
-#include "host/platform/x11_internal.h"
+#include "host/platform/gtk_dialogs.h"
 #include "host/saver_constants.h"
 
 namespace {
 
-constexpr std::int32_t kConfigDialogTemplate = 104;
 constexpr std::int32_t kUseMirrorsId = 1001;
 
 // The three lines of the notice, shown under the version as the dialog's template places them.
@@ -22,19 +18,16 @@ constexpr const char* kNoticeOfRights = "(c) 2026 Morvane developers";
 constexpr const char* kContactAddress = "info@mrv.test";
 constexpr const char* kWebAddress = "www.mrv.test";
 
-enum class GtkState { Untried, Ready, Unavailable };
-GtkState gtkState = GtkState::Untried;
+const gtkdialogs::Host* host = nullptr;
 
-// GTK opens its own connection to the X server the first time a dialog is needed.
-bool ensureGtk() {
-    if (gtkState == GtkState::Untried) {
-        // Window handles are X window ids, so only the X11 backend can own or be owned by them.
-        gdk_set_allowed_backends("x11");
-        // Keep the C locale the rest of the program formats and parses numbers in.
-        gtk_disable_setlocale();
-        gtkState = gtk_init_check(nullptr, nullptr) ? GtkState::Ready : GtkState::Unavailable;
-    }
-    return gtkState == GtkState::Ready;
+// GTK opens its own connection to the X server.
+bool start(const gtkdialogs::Host* caller) {
+    host = caller;
+    // Window handles are X window ids, so only the X11 backend can own or be owned by them.
+    gdk_set_allowed_backends("x11");
+    // Keep the C locale the rest of the program formats and parses numbers in.
+    gtk_disable_setlocale();
+    return gtk_init_check(nullptr, nullptr);
 }
 
 // The X window `owner` names, for a transient-for hint; null for none or a window that does not exist.
@@ -188,23 +181,12 @@ void buildConfigDialog(LiveDialog& dialog) {
 // A stop signal that arrives while a message box is up dismisses it, so that the run still ends
 // promptly and through its tear-down (which puts the server's blanking back).
 gboolean dismissOnStop(gpointer box) {
-    if (x11::stopRequested()) gtk_dialog_response(GTK_DIALOG(box), GTK_RESPONSE_OK);
+    if (host->stopRequested()) gtk_dialog_response(GTK_DIALOG(box), GTK_RESPONSE_OK);
     return G_SOURCE_CONTINUE;
 }
 
-}  // namespace
-
-namespace platform {
-
-std::int32_t messageBox(WindowHandle owner, const char* text, const char* caption, std::uint32_t /*type*/) {
-    // MB_OK is the only kind the saver shows; standard error keeps the message where no one sees a screen.
-    const char* title = caption ? caption : "Error";
-    const char* body = text ? text : "";
-    std::fprintf(stderr, "%s: %s\n", title, body);
-    std::fflush(stderr);
-    if (!ensureGtk()) return 0;
-
-    GtkWidget* box = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_ERROR, GTK_BUTTONS_OK, "%s", body);
+void messageBox(platform::WindowHandle owner, const char* text, const char* title) {
+    GtkWidget* box = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_ERROR, GTK_BUTTONS_OK, "%s", text);
     gtk_window_set_title(GTK_WINDOW(box), title);
     gtk_window_set_keep_above(GTK_WINDOW(box), TRUE);
     gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
@@ -214,23 +196,9 @@ std::int32_t messageBox(WindowHandle owner, const char* text, const char* captio
     g_source_remove(stopWatch);
     gtk_widget_destroy(box);
     drainEvents();
-    return static_cast<std::int32_t>(IDOK);
 }
 
-std::intptr_t dialogBoxParam(InstanceHandle /*instance*/, std::int32_t templateId, WindowHandle owner, DialogProc proc,
-                             std::intptr_t initParam) {
-    if (templateId != kConfigDialogTemplate || !proc) return -1;
-    if (!ensureGtk()) {
-        const char* display = std::getenv("DISPLAY");
-        if (display && *display) {
-            std::fprintf(stderr, "morvane: cannot show the configuration dialog: cannot open the X display \"%s\"\n",
-                         display);
-        } else {
-            std::fputs("morvane: cannot show the configuration dialog: DISPLAY is not set\n", stderr);
-        }
-        return -1;
-    }
-
+std::intptr_t configDialog(platform::WindowHandle owner, platform::DialogProc proc, std::intptr_t initParam) {
     LiveDialog dialog;
     dialog.proc = proc;
     buildConfigDialog(dialog);
@@ -263,7 +231,7 @@ std::intptr_t dialogBoxParam(InstanceHandle /*instance*/, std::int32_t templateI
     return dialog.result;
 }
 
-bool checkDlgButton(WindowHandle handle, std::int32_t id, std::uint32_t check) {
+bool checkDlgButton(platform::WindowHandle handle, std::int32_t id, std::uint32_t check) {
     LiveDialog* dialog = dialogFromHandle(handle);
     if (!dialog || id != kUseMirrorsId) return false;
     // Any non-zero state shows as checked, as the saver treats any non-zero setting as on.
@@ -273,13 +241,13 @@ bool checkDlgButton(WindowHandle handle, std::int32_t id, std::uint32_t check) {
     return true;
 }
 
-std::uint32_t isDlgButtonChecked(WindowHandle handle, std::int32_t id) {
+std::uint32_t isDlgButtonChecked(platform::WindowHandle handle, std::int32_t id) {
     LiveDialog* dialog = dialogFromHandle(handle);
     if (!dialog || id != kUseMirrorsId) return BST_UNCHECKED;
     return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(dialog->useMirrors)) ? BST_CHECKED : BST_UNCHECKED;
 }
 
-bool endDialog(WindowHandle handle, std::intptr_t result) {
+bool endDialog(platform::WindowHandle handle, std::intptr_t result) {
     LiveDialog* dialog = dialogFromHandle(handle);
     if (!dialog) return false;
     dialog->ended = true;
@@ -288,4 +256,10 @@ bool endDialog(WindowHandle handle, std::intptr_t result) {
     return true;
 }
 
-}  // namespace platform
+const gtkdialogs::Module table = {start, messageBox, configDialog, checkDlgButton, isDlgButtonChecked, endDialog};
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) const gtkdialogs::Module* morvane_gtk_dialogs(std::uint32_t version) {
+    return version == gtkdialogs::kInterface ? &table : nullptr;
+}

@@ -46,10 +46,14 @@ int onConnectionLost(Display*) {
 
 }  // namespace
 
-Display* display() {
-    if (connection || openFailed) return connection;
+void installErrorHandlers() {
     XSetErrorHandler(onProtocolError);
     XSetIOErrorHandler(onConnectionLost);
+}
+
+Display* display() {
+    if (connection || openFailed) return connection;
+    installErrorHandlers();
     reportErrors = std::getenv("MORVANE_X11_DEBUG") != nullptr;
     connection = XOpenDisplay(nullptr);
     if (!connection) {

@@ -23,6 +23,9 @@ Display* display();
 Display* openedDisplay();
 void closeDisplay();
 Atom atom(const char* name);
+// Makes the handlers above the process's again, after a library that opens a connection of its own
+// (GTK) has put in its own, for every connection.
+void installErrorHandlers();
 
 // X protocol errors are never fatal: between begin and end they are collected, and end waits for
 // the server's answer to every request made meanwhile and returns the first error code (0: none).
@@ -81,6 +84,12 @@ void dropMessagesFor(platform::WindowHandle window);
 // The double-buffered RGBA configuration for a window on `screen`, preferring visuals of `depth`
 // and the fewest extra buffers; null when the server offers none.
 GLXFBConfig chooseWindowConfig(Display* display, int screen, int depth);
+
+// ---- pictures (x11_pictures_ahead.cpp) -------------------------------------------------------------
+// Starts decoding the sprite field's pictures on a thread of their own (once; later calls do nothing).
+void decodePicturesAhead();
+// Waits for that thread and frees what no loader took.
+void endPicturesAhead();
 
 // ---- cursor (x11_cursor.cpp) ----------------------------------------------------------------------
 // The cursor last set with setCursor, applied to a window when it is shown.

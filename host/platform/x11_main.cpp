@@ -75,6 +75,7 @@ int main(int argc, char** argv) {
 
     const int result = saverMain(reinterpret_cast<platform::InstanceHandle>(&moduleTag), SW_SHOWDEFAULT);
     x11::writeFrameReport();
+    x11::endPicturesAhead();
     x11::closeDisplay();
     return result;
 }

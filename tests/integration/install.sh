@@ -21,7 +21,12 @@ root="$stage$prefix"
 for program in "$root/bin/morvane" "$stage/usr/libexec/xscreensaver/morvane"; do
   [ -x "$program" ] || fail "${program#"$stage"} is missing or not executable"
   "$program" --help | grep -q '^usage: morvane' || fail "the installed ${program#"$stage"} does not run"
+  ! ldd "$program" | grep -q 'libgtk' || fail "the installed ${program#"$stage"} links GTK"
 done
+# The dialogs module is found from the installed program (it says it has no display, not no module).
+# The copy in the hosts' folder looks for it under its own prefix, which this staged install lacks.
+message=$(DISPLAY='' "$root/bin/morvane" /c 2>&1)
+grep -q 'DISPLAY is not set' <<<"$message" || fail "the installed bin/morvane /c says: $message"
 
 declare -A copies=(
   ["$stage/usr/share/xscreensaver/config/morvane.xml"]=resources/morvane.xml
