@@ -35,7 +35,9 @@ include(GNUInstallDirs)
 set(MORVANE_MODULE_DIR ${CMAKE_INSTALL_LIBDIR}/morvane)
 add_library(morvane_gtk MODULE ${PROJECT_SOURCE_DIR}/host/platform/gtk_dialogs.cpp)
 target_include_directories(morvane_gtk PRIVATE ${PROJECT_SOURCE_DIR})
-target_link_libraries(morvane_gtk PRIVATE PkgConfig::GTK3)
+# The module calls no C library function of its own, so an as-needed link would drop libc from it;
+# Debian requires every shared object to name it.
+target_link_libraries(morvane_gtk PRIVATE PkgConfig::GTK3 "-Wl,--push-state,--no-as-needed,-lc,--pop-state")
 set_target_properties(morvane_gtk PROPERTIES PREFIX "" OUTPUT_NAME morvane-gtk
   LIBRARY_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR} CXX_VISIBILITY_PRESET hidden)
 target_compile_definitions(morvane PRIVATE MORVANE_MODULE_DIR="${MORVANE_MODULE_DIR}"

@@ -22,6 +22,9 @@ install)
   dpkg-query -L morvane >"$state/files"
   for program in /usr/bin/morvane /usr/libexec/xscreensaver/morvane; do
     "$program" --help 2>&1 | grep -q '^usage: morvane' || fail "the installed $program does not run"
+    # Each copy finds the dialogs module: it reports the missing display, not a missing module.
+    message=$(DISPLAY='' "$program" /c 2>&1)
+    grep -q 'DISPLAY is not set' <<<"$message" || fail "the installed $program /c says: $message"
   done
   [ -f /usr/share/xscreensaver/config/morvane.xml ] || fail "XScreenSaver's settings would not find morvane.xml"
   man -w 6 morvane | grep -qx /usr/share/man/man6/morvane.6.gz || fail "man 6 morvane is not the package's page"
