@@ -162,11 +162,16 @@ void closeSaverWindow(const SaverSurface& surface) {
 
 void runSaverWindow(platform::WindowHandle parent, std::int32_t showCommand) {
     SaverSurface surface;
-    if (!openSaverWindow(parent, surface)) return;
+    host.settingUp = true;
+    if (!openSaverWindow(parent, surface)) {
+        host.settingUp = false;
+        return;
+    }
 
     // The Scene loads its textures here, with the context current and before any message is handled.
     host.scene = new Scene(surface.width, surface.height);
     platform::showWindow(surface.window, showCommand);
+    host.settingUp = false;
 
     SceneFrame frame = {host.scene, &surface};
     runFrameLoop(surface.dc, *host.settings, {renderScene, scenePause, &frame, sceneResume});

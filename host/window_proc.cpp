@@ -42,6 +42,7 @@ bool cursorMovedBeyond(platform::Point start, platform::Point now, std::int32_t 
 }
 
 void requestClose() {
+    if (host.settingUp) return;
     host.settings->closeRequested = 1;
     platform::postMessage(host.settings->window, WM_CLOSE, 0, 0);
 }

@@ -1,5 +1,6 @@
 // X11 platform: the process's command line, the server's own blanking, optional libraries and
 // the embedded pictures. Pairs with host/platform.h (process, saver state, libraries, embedded data).
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
 #include <string>
@@ -12,15 +13,90 @@ namespace {
 
 std::string commandLine;
 
-// The server's screen-saver settings as they were before the saver switched its blanking off.
-struct ServerSaverSettings {
-    bool saved = false;
+// The server's blanking while a run of ours has it switched off. Every such run keeps a marker: an
+// unmapped window on the root that carries, as a property, the blanking timeout the user had. A run
+// that finds the timeout at 0 and another run's marker takes the user's value from that marker
+// instead of saving the 0 it sees; a run that ends while another one still runs leaves the blanking
+// off for it. The last run to end puts the timeout back, and only when the server still holds the 0:
+// a timeout the user set meanwhile stays. A marker goes with its run's connection, so a run that
+// was killed leaves none behind.
+constexpr const char* kUserTimeoutProperty = "_MORVANE_USER_BLANKING";
+
+struct ServerBlanking {
+    Window marker = 0;
+    long userTimeout = 0;
+};
+ServerBlanking blanking;
+
+// The user's timeout as another run's marker records it.
+bool markedTimeout(Display* d, Window root, Window own, long& timeout) {
+    Window rootReturn = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(d, root, &rootReturn, &parent, &children, &count)) return false;
+    const Atom property = x11::atom(kUserTimeoutProperty);
+    bool found = false;
+    for (unsigned int i = 0; i < count && !found; ++i) {
+        if (children[i] == own) continue;
+        Atom type = None;
+        int format = 0;
+        unsigned long items = 0;
+        unsigned long after = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(d, children[i], property, 0, 1, False, XA_CARDINAL, &type, &format, &items, &after,
+                               &data) == Success &&
+            type == XA_CARDINAL && format == 32 && items == 1) {
+            timeout = *reinterpret_cast<long*>(data);
+            found = true;
+        }
+        if (data) XFree(data);
+    }
+    if (children) XFree(children);
+    return found;
+}
+
+void switchBlankingOff(Display* d) {
+    const Window root = DefaultRootWindow(d);
     int timeout = 0;
     int interval = 0;
     int preferBlanking = 0;
     int allowExposures = 0;
-};
-ServerSaverSettings serverSaver;
+    // Held so that two runs starting together cannot both take the other's 0 for the user's value.
+    XGrabServer(d);
+    x11::beginErrorTrap();
+    XGetScreenSaver(d, &timeout, &interval, &preferBlanking, &allowExposures);
+    blanking.userTimeout = timeout;
+    long marked = 0;
+    if (timeout == 0 && markedTimeout(d, root, 0, marked)) blanking.userTimeout = marked;
+    XSetWindowAttributes attributes = {};
+    blanking.marker = XCreateWindow(d, root, -1, -1, 1, 1, 0, CopyFromParent, InputOnly, CopyFromParent, 0,
+                                    &attributes);
+    XChangeProperty(d, blanking.marker, x11::atom(kUserTimeoutProperty), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&blanking.userTimeout), 1);
+    XSetScreenSaver(d, 0, interval, preferBlanking, allowExposures);
+    x11::endErrorTrap();
+    XUngrabServer(d);
+    // A timeout of 0 does not end a server saver that is already on.
+    XForceScreenSaver(d, ScreenSaverReset);
+}
+
+void giveBlankingBack(Display* d) {
+    int timeout = 0;
+    int interval = 0;
+    int preferBlanking = 0;
+    int allowExposures = 0;
+    long marked = 0;
+    XGrabServer(d);
+    x11::beginErrorTrap();
+    XGetScreenSaver(d, &timeout, &interval, &preferBlanking, &allowExposures);
+    if (timeout == 0 && !markedTimeout(d, DefaultRootWindow(d), blanking.marker, marked))
+        XSetScreenSaver(d, static_cast<int>(blanking.userTimeout), interval, preferBlanking, allowExposures);
+    XDestroyWindow(d, blanking.marker);
+    x11::endErrorTrap();
+    XUngrabServer(d);
+    blanking.marker = 0;
+}
 
 }  // namespace
 
@@ -36,25 +112,18 @@ const char* getCommandLine() { return commandLine.c_str(); }
 
 bool setScreenSaverRunning(bool running) {
     // The server's own blanking would cover the saver, so it is switched off while the saver runs
-    // and the user's settings are put back afterwards. Display power management is left alone: the
+    // and the user's timeout is put back afterwards. Display power management is left alone: the
     // monitor still powers off on its own timers (suspending the server's saver through the
     // screen-saver extension would hold those off too, and keep the screen lit all night).
     Display* d = x11::display();
     if (!d) return false;
     if (running) {
-        if (!serverSaver.saved) {
-            XGetScreenSaver(d, &serverSaver.timeout, &serverSaver.interval, &serverSaver.preferBlanking,
-                            &serverSaver.allowExposures);
-            serverSaver.saved = true;
-        }
-        XSetScreenSaver(d, 0, serverSaver.interval, serverSaver.preferBlanking, serverSaver.allowExposures);
+        if (!blanking.marker) switchBlankingOff(d);
         // From here on a stop signal must take the way through the tear-down, which puts the
         // settings back, rather than end the process at once.
         x11::deferStop();
-    } else if (serverSaver.saved) {
-        XSetScreenSaver(d, serverSaver.timeout, serverSaver.interval, serverSaver.preferBlanking,
-                        serverSaver.allowExposures);
-        serverSaver.saved = false;
+    } else if (blanking.marker) {
+        giveBlankingBack(d);
     }
     XFlush(d);
     return true;

@@ -1,5 +1,5 @@
 // The logo band on a real context: drawn alone by beginDraw, faint, near the bottom right of the
-// view, its tint yellow at time 0 and grey at 5 pi seconds.
+// view, its tint yellow at time 0 and grey at 5 pi seconds, the logo upright and left to right.
 #include <GL/gl.h>
 #include <GL/glu.h>
 
@@ -8,6 +8,7 @@
 
 #include "sprites/sprite_field.h"
 #include "tests/gl/scene_gl_fixture.h"
+#include "tests/gl/test_jpeg.h"
 
 namespace {
 
@@ -82,6 +83,27 @@ TEST_F(LogoBand, SitsNearTheBottomRightOfTheView) {
     EXPECT_EQ(band.right, kWidth - 1);  // the band runs past the right edge of a square view
     EXPECT_GE(band.top, kHeight * 93 / 100);
     EXPECT_LE(band.bottom, kHeight * 97 / 100 + 1);
+}
+
+TEST_F(LogoBand, ShowsTheLogoUprightFromLeftToRight) {
+    // A plain logo gives the band's extent; then one lit only in its top left corner (a quarter of
+    // the width, half the height) must light the band's top left only.
+    fake::setResource("LOGO_MASK", testjpeg::encode(64, 16, 1, [](int, int, std::uint8_t* s) { s[0] = 255; }));
+    Band whole;
+    {
+        Scene scene(kWidth, kHeight);
+        whole = bandAt(gl, scene, 0.0f);
+    }
+    fake::setResource("LOGO_MASK", testjpeg::encode(64, 16, 1, [](int x, int y, std::uint8_t* s) {
+        s[0] = x < 16 && y < 8 ? 255 : 0;
+    }));
+    Scene scene(kWidth, kHeight);
+    const Band corner = bandAt(gl, scene, 0.0f);
+    ASSERT_GT(corner.lit, 0);
+    EXPECT_EQ(corner.top, whole.top);
+    EXPECT_LE(corner.bottom, (whole.top + whole.bottom) / 2 + 1);
+    EXPECT_EQ(corner.left, whole.left);
+    EXPECT_LT(corner.right, (whole.left + whole.right) / 2);
 }
 
 TEST_F(LogoBand, IsNeitherClippedNorRepeatedByTheMirrors) {

@@ -61,9 +61,18 @@ TEST_F(TextureImageTest, ShippedPicturesBecomeTheSheetAndTheLogo) {
     EXPECT_EQ(levelParameter(textures.logo.textureName, GL_TEXTURE_HEIGHT), 32);
     EXPECT_EQ(levelParameter(textures.logo.textureName, GL_TEXTURE_INTERNAL_FORMAT), GL_ALPHA);
     // Without mipmap levels, any mipmapping filter would leave the texture incomplete (drawn white).
-    GLint minFilter = 0;
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
-    EXPECT_EQ(minFilter, GL_LINEAR);
+    // Clamped, so that a piece at the sheet's edge does not pick up texels of the opposite edge.
+    for (GLuint name : {textures.sheet.textureName, textures.logo.textureName}) {
+        glBindTexture(GL_TEXTURE_2D, name);
+        for (GLenum parameter : {GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER, GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T}) {
+            GLint value = 0;
+            glGetTexParameteriv(GL_TEXTURE_2D, parameter, &value);
+            const GLint expected = parameter == GL_TEXTURE_MIN_FILTER || parameter == GL_TEXTURE_MAG_FILTER
+                                       ? GL_LINEAR
+                                       : GL_CLAMP;
+            EXPECT_EQ(value, expected) << "texture " << name << ", parameter 0x" << std::hex << parameter;
+        }
+    }
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 

@@ -3,7 +3,7 @@
 # pixel format and says so in a window titled "Error" with an OK button, and on standard error;
 # Enter dismisses it and the program ends with exit code 0; so does a stop signal.
 source "$(dirname "$0")/lib.sh"
-need "$MORVANE" Xvfb xdotool xset
+need "$MORVANE" Xvfb xdotool xset xwininfo
 own_display_without_glx 1280x800
 fresh_settings
 
@@ -16,7 +16,8 @@ grep -qxF 'Error: ChoosePixelFormat() failed:  Cannot find a suitable pixel form
 note "/s without GLX shows the message box and says why on standard error"
 
 # The box stays until it is answered.
-still_running "$saver" 0.5 "the message box is up"
+still_running "$saver" 3 "the message box is up"
+xwininfo -id "$window" | grep -q "IsViewable" || fail "the message box is gone after 3 s"
 xdotool windowfocus --sync "$window" key Return
 expect_exit "$saver" 5 "Enter in the message box"
 note "Enter dismisses the message box and the program ends with exit code 0"

@@ -78,6 +78,7 @@ struct State {
     std::vector<std::uint32_t> sleeps;
     std::function<void(std::uint32_t)> sleepHook;
     std::vector<std::string> calls;
+    std::function<void(const std::string&)> callHook;
 
     std::vector<fake::MessageBoxCall> boxes;
     std::vector<fake::DialogStep> dialogScript;
@@ -116,6 +117,11 @@ struct State {
 State state;
 // Bytes handed out by lockResource must outlive any reset: they are kept here for the process.
 std::list<std::vector<std::uint8_t>> resourceBytes;
+
+void logCall(const std::string& call) {
+    state.calls.push_back(call);
+    if (state.callHook) state.callHook(call);
+}
 
 Window* findWindow(platform::WindowHandle handle) {
     auto found = state.windows.find(handle);
@@ -210,6 +216,7 @@ std::int32_t swapCount() { return state.swaps; }
 const std::vector<std::uint32_t>& sleeps() { return state.sleeps; }
 void setSleepHook(std::function<void(std::uint32_t)> hook) { state.sleepHook = std::move(hook); }
 const std::vector<std::string>& calls() { return state.calls; }
+void setCallHook(std::function<void(const std::string& call)> hook) { state.callHook = std::move(hook); }
 
 const std::vector<MessageBoxCall>& messageBoxes() { return state.boxes; }
 void setDialogScript(const std::vector<DialogStep>& steps, const std::vector<std::int32_t>& autoCheckBoxes) {
@@ -264,7 +271,7 @@ namespace platform {
 const char* getCommandLine() { return state.commandLine.c_str(); }
 
 bool registerClass(const WindowClass& windowClass) {
-    state.calls.push_back(std::string("registerClass ") + (windowClass.className ? windowClass.className : ""));
+    logCall(std::string("registerClass ") + (windowClass.className ? windowClass.className : ""));
     if (state.failRegister || !windowClass.className) return false;
     state.classNames.push_back(windowClass.className);
     state.classes.push_back(windowClass);
@@ -274,7 +281,7 @@ bool registerClass(const WindowClass& windowClass) {
 WindowHandle createWindow(std::uint32_t exStyle, const char* className, const char* title, std::uint32_t style,
                           std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
                           WindowHandle parent, InstanceHandle /*instance*/) {
-    state.calls.push_back(std::string("createWindow ") + (title ? title : ""));
+    logCall(std::string("createWindow ") + (title ? title : ""));
     if (state.failCreate || !className) return 0;
     if ((style & WS_CHILD) && !findWindow(parent)) return 0;
     if (parent != 0 && !findWindow(parent)) return 0;
@@ -294,12 +301,12 @@ WindowHandle createWindow(std::uint32_t exStyle, const char* className, const ch
 }
 
 bool showWindow(WindowHandle window, std::int32_t showCommand) {
-    state.calls.push_back("showWindow " + std::to_string(showCommand));
+    logCall("showWindow " + std::to_string(showCommand));
     return findWindow(window) != nullptr;
 }
 
 bool destroyWindow(WindowHandle window) {
-    state.calls.push_back("destroyWindow");
+    logCall("destroyWindow");
     Window* target = findWindow(window);
     if (!target || target->destroying) return false;
     target->destroying = true;
@@ -415,62 +422,62 @@ CursorHandle setCursor(CursorHandle cursor) {
 }
 
 bool setScreenSaverRunning(bool running) {
-    state.calls.push_back(running ? "setScreenSaverRunning 1" : "setScreenSaverRunning 0");
+    logCall(running ? "setScreenSaverRunning 1" : "setScreenSaverRunning 0");
     state.saverRunning.push_back(running);
     return true;
 }
 
 DeviceContext getDC(WindowHandle window) {
-    state.calls.push_back("getDC");
+    logCall("getDC");
     return findWindow(window) ? 0xDC00 + window : 0;
 }
 
 std::int32_t releaseDC(WindowHandle /*window*/, DeviceContext /*dc*/) {
-    state.calls.push_back("releaseDC");
+    logCall("releaseDC");
     return 1;
 }
 
 std::int32_t choosePixelFormat(DeviceContext /*dc*/, const PixelFormatRequest& request) {
-    state.calls.push_back("choosePixelFormat");
+    logCall("choosePixelFormat");
     state.formatRequests.push_back(request);
     return state.pixelFormat;
 }
 
 bool setPixelFormat(DeviceContext /*dc*/, std::int32_t format, const PixelFormatRequest& /*request*/) {
-    state.calls.push_back("setPixelFormat " + std::to_string(format));
+    logCall("setPixelFormat " + std::to_string(format));
     return !state.failPixelFormat;
 }
 
 bool swapBuffers(DeviceContext /*dc*/) {
-    state.calls.push_back("swapBuffers");
+    logCall("swapBuffers");
     ++state.swaps;
     return true;
 }
 
 GlContext createGlContext(DeviceContext dc) {
-    state.calls.push_back("createGlContext");
+    logCall("createGlContext");
     return dc ? 0x6100 : 0;
 }
 
 bool makeCurrent(DeviceContext dc, GlContext context) {
-    state.calls.push_back(dc && context ? "makeCurrent 1" : "makeCurrent 0");
+    logCall(dc && context ? "makeCurrent 1" : "makeCurrent 0");
     return true;
 }
 
 bool deleteGlContext(GlContext /*context*/) {
-    state.calls.push_back("deleteGlContext");
+    logCall("deleteGlContext");
     return true;
 }
 
 std::int32_t messageBox(WindowHandle owner, const char* text, const char* caption, std::uint32_t type) {
-    state.calls.push_back("messageBox");
+    logCall("messageBox");
     state.boxes.push_back({owner, text ? text : "", caption ? caption : "", type});
     return static_cast<std::int32_t>(IDOK);
 }
 
 std::intptr_t dialogBoxParam(InstanceHandle /*instance*/, std::int32_t templateId, WindowHandle owner,
                              DialogProc proc, std::intptr_t initParam) {
-    state.calls.push_back("dialogBoxParam " + std::to_string(templateId));
+    logCall("dialogBoxParam " + std::to_string(templateId));
     WindowHandle dialog = state.nextHandle++;
     state.buttons.clear();
     state.dialogEnded = false;
@@ -509,7 +516,7 @@ bool endDialog(WindowHandle /*dialog*/, std::intptr_t result) {
 std::uint32_t getTickCount() { return state.tick; }
 
 void sleepMs(std::uint32_t milliseconds) {
-    state.calls.push_back("sleep " + std::to_string(milliseconds));
+    logCall("sleep " + std::to_string(milliseconds));
     state.sleeps.push_back(milliseconds);
     if (state.sleepHook) state.sleepHook(milliseconds);
 }
@@ -521,7 +528,7 @@ std::uint32_t getPlatformId() { return state.platformId; }
 
 LibraryHandle loadLibrary(const char* name) {
     std::string wanted = name ? name : "";
-    state.calls.push_back("loadLibrary " + wanted);
+    logCall("loadLibrary " + wanted);
     state.loadedNames.push_back(wanted);
     if (!state.libraries.count(wanted)) return 0;
     LibraryHandle handle = state.nextLibrary++;
@@ -538,7 +545,7 @@ void* getProcAddress(LibraryHandle library, const char* name) {
 }
 
 bool freeLibrary(LibraryHandle library) {
-    state.calls.push_back("freeLibrary");
+    logCall("freeLibrary");
     return state.loaded.erase(library) != 0;
 }
 

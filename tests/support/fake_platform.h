@@ -104,6 +104,9 @@ void setSleepHook(std::function<void(std::uint32_t milliseconds)> hook);
 // "showWindow 10", "releaseDC", "deleteGlContext", "destroyWindow", "messageBox", "sleep 41",
 // "swapBuffers", "loadLibrary NAME", "freeLibrary", "dialogBoxParam 104".
 const std::vector<std::string>& calls();
+// Runs after each call is logged, inside it: a message box's modal loop, say, or a check of the
+// state the code is in at that call.
+void setCallHook(std::function<void(const std::string& call)> hook);
 
 // ---- dialogs -----------------------------------------------------------------------------------
 struct MessageBoxCall {

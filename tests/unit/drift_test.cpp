@@ -1,7 +1,9 @@
-// The global drift: a new segment's first step holds the values, the targets land on the far side of
-// the midpoints, and a day of frames keeps every drift and sprite value in range.
+// The global drift: a new segment's first step holds the values, whole segments replayed from known
+// draws, the targets land on the far side of the midpoints, and a day of frames keeps every drift
+// and sprite value in range.
 #include <cmath>
 
+#include "scene/random.h"
 #include "scene/scene.h"
 #include "sprites/sprite_field.h"
 #include "tests/unit/scene_fixture.h"
@@ -63,6 +65,49 @@ TEST_F(Drift, TargetsLieAcrossTheMidpointsIncludingTheBoundaries) {
         }
         EXPECT_GT(newScaleTargets, 50);
         EXPECT_GT(newSpinTargets, 50);
+    }
+}
+
+// Whole segments opened from known generator states, against values worked out from their draws:
+// the length, the spawn mode, the shared piece, a mirror pick on a draw just below 0.1 and none just
+// above, which of the two targets moves and by how much, the value a quarter of the way through
+// (the smooth step there is 0.15625), and the value after the opening's last draw.
+TEST_F(Drift, SegmentsDrawInOrderAndEaseIn) {
+    struct Case {
+        std::uint32_t seed;
+        std::int32_t span;
+        bool uniformSpawn;
+        std::int32_t sharedRow;
+        std::int32_t pickedConfig;  // -1: no pick
+        float scaleDelta, spinDelta;
+        float scaleAtQuarter, spinAtQuarter;
+        std::int32_t nextValue;
+    };
+    const Case cases[] = {
+        {33857, 8, false, 7, 5, 0.0f, 166.74733f, 1.0f, 116.05427f, 21282},
+        {242729, 4, true, 7, -1, -0.36478013f, 0.0f, 0.94300312f, 90.0f, 6323},
+    };
+    for (const Case& c : cases) {
+        Scene scene(640, 480, Scene::WithoutGraphics{});
+        SpriteField& field = *scene.spriteField;
+        scene.selectMirrorConfig(2, false);
+        field.driftScale = 1.0f;
+        field.driftSpin = 90.0f;
+        field.driftCount = field.driftSpan;  // the next step opens a segment
+        seedRandom(c.seed);
+        field.driftStep();
+        EXPECT_EQ(field.driftSpan, c.span) << c.seed;
+        EXPECT_EQ(field.uniformSpawn, c.uniformSpawn) << c.seed;
+        EXPECT_EQ(field.sharedRow, c.sharedRow) << c.seed;
+        EXPECT_EQ(scene.currentConfig - scene.mirrorConfigs, c.pickedConfig < 0 ? 2 : c.pickedConfig) << c.seed;
+        EXPECT_EQ(mirrorTransition.active, c.pickedConfig >= 0) << c.seed;
+        EXPECT_FLOAT_EQ(field.scaleDelta, c.scaleDelta) << c.seed;
+        EXPECT_FLOAT_EQ(field.spinDelta, c.spinDelta) << c.seed;
+        EXPECT_EQ(nextRandom(), c.nextValue) << c.seed;
+        for (std::int32_t step = 0; step < c.span / 4; ++step) field.driftStep();
+        EXPECT_FLOAT_EQ(field.driftScale, c.scaleAtQuarter) << c.seed;
+        EXPECT_FLOAT_EQ(field.driftSpin, c.spinAtQuarter) << c.seed;
+        mirrorTransition = MirrorTransition{};
     }
 }
 

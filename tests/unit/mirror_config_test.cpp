@@ -82,6 +82,8 @@ TEST_F(MirrorChoice, AnimatedSelectionBlendsFromTheOldAngleOverTwoSeconds) {
     const MirrorConfig* drawn = &scene.configToDraw();
     EXPECT_EQ(drawn, &mirrorTransition.blendConfig);
     EXPECT_EQ(drawn->wedgeAngle, 36.0f);
+    scene.time = 10.5f;  // a quarter of the way: the smooth step is 0.15625 there
+    EXPECT_FLOAT_EQ(scene.configToDraw().wedgeAngle, 32.71875f);
     scene.time = 11.0f;
     EXPECT_FLOAT_EQ(scene.configToDraw().wedgeAngle, 25.5f);
     // The blend steps through the counts in between.

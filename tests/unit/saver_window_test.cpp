@@ -3,6 +3,7 @@
 // Pairs with host/saver_window.cpp and host/frame_loop.cpp.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -127,9 +128,35 @@ TEST_F(SaverWindowSetUp, EachFailureShowsItsMessageAndLowersTheStateItRaised) {
                                                    ? std::vector<bool>{true, false}
                                                    : std::vector<bool>{};
             EXPECT_EQ(fake::screenSaverRunningCalls(), expected) << failure.text;
-            for (const std::string& call : fake::calls()) EXPECT_NE(call, "createGlContext");
+            const Calls& calls = fake::calls();
+            EXPECT_EQ(std::count(calls.begin(), calls.end(), "releaseDC"), failure.windowCreated ? 1 : 0)
+                << failure.text;
+            for (const std::string& call : calls) EXPECT_NE(call, "createGlContext");
         }
     }
+}
+
+// The message box of a failed set-up takes the focus and runs its own message loop, which hands the
+// saver window whatever comes meanwhile: none of it may close the saver under the box.
+TEST_F(SaverWindowSetUp, NothingClosesTheSaverWhileItsSetUpMessageBoxIsUp) {
+    host.runMode = RunMode::FullScreen;
+    fake::setChoosePixelFormatResult(0);
+    fake::setCallHook([](const std::string& call) {
+        if (call != "messageBox") return;
+        const platform::WindowHandle window = host.saverWindow;
+        fake::setCursorPos(500, 500);
+        for (std::uint32_t message : {WM_ACTIVATE, WM_ACTIVATEAPP, WM_NCACTIVATE, WM_KEYDOWN, WM_LBUTTONDOWN,
+                                      WM_MOUSEMOVE})
+            platform::sendMessage(window, message, 0, 0);
+        platform::Message queued;
+        while (platform::peekMessage(queued)) platform::dispatchMessage(queued);
+    });
+    runSaverWindow(0, 10);
+    ASSERT_EQ(fake::messageBoxes().size(), 1u);
+    EXPECT_TRUE(fake::windowExists(fake::createdWindows().at(0).handle));
+    EXPECT_EQ(settings.closeRequested, 0u);
+    EXPECT_TRUE(fake::quitCodes().empty());
+    EXPECT_FALSE(host.settingUp);
 }
 
 // A frame source standing in for the Scene: it records what the loop shows it.

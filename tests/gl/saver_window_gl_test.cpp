@@ -1,0 +1,57 @@
+// runSaverWindow whole, with a real Scene: the window is shown only once the Scene's textures
+// exist, the textures are gone before the context is released, and input closes the saver once the
+// set-up is over. Pairs with host/saver_window.cpp.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "host/offscreen_gl.h"
+#include "host/saver.h"
+#include "host/saver_constants.h"
+#include "tests/support/fake_platform.h"
+
+namespace {
+
+// Texture names a fresh context hands out first; the Scene makes two.
+bool sceneTexturesExist() {
+    for (GLuint name = 1; name <= 4; ++name)
+        if (glIsTexture(name)) return true;
+    return false;
+}
+
+TEST(SaverWindowRun, ShowsTheWindowWithItsSceneAndDeletesTheSceneBeforeTheContext) {
+    OffscreenGl gl;
+    ASSERT_TRUE(gl.create(64, 64)) << gl.error();
+    fake::reset();
+    fake::setScreenSize(64, 64);
+    SaverSettings settings;
+    host = HostState();
+    host.runMode = RunMode::FullScreen;
+    host.settings = &settings;
+
+    std::vector<std::string> log;
+    fake::setCallHook([&log](const std::string& call) {
+        log.push_back(call + (sceneTexturesExist() ? " +textures" : ""));
+    });
+    // The loop's own stop, should the key below not end the run.
+    fake::setSleepHook([](std::uint32_t) {
+        if (fake::sleeps().size() == 3) platform::postQuitMessage(1);
+    });
+    // A key for the window to come (the fake's first handle), handled by the frame loop: once set-up
+    // is over, input closes the saver.
+    fake::queueMessage({0x100, WM_KEYDOWN, 0x20, 0});
+    runSaverWindow(0, 10);
+
+    EXPECT_EQ(log, (std::vector<std::string>{"registerClass OpenGL", "createWindow SaverWindow",
+                                             "setScreenSaverRunning 1", "getDC", "choosePixelFormat",
+                                             "setPixelFormat 7", "createGlContext", "makeCurrent 1",
+                                             "showWindow 10 +textures", "destroyWindow +textures", "makeCurrent 0",
+                                             "releaseDC", "deleteGlContext", "setScreenSaverRunning 0"}));
+    EXPECT_EQ(fake::quitCodes(), std::vector<std::int32_t>{0});
+    EXPECT_EQ(host.scene, nullptr);
+    host = HostState();
+}
+
+}  // namespace
