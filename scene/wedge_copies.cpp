@@ -27,7 +27,8 @@ namespace {
 
 constexpr std::int32_t kMargin = 2;  // pixels of field kept beyond each edge, for the filtering
 constexpr double kWidestWedge = 36.5;  // degrees; the widest layout has 36
-constexpr std::int32_t kTileWidth = 1024;  // the widest texture even an old software renderer takes
+constexpr std::int32_t kTileWidth = 1024;
+constexpr std::int32_t kCopyStrip = 128;  // columns copied at a time  // the widest texture even an old software renderer takes
 constexpr double kPi = 3.14159265358979323846;
 
 std::int32_t powerOfTwoAtLeast(std::int32_t n) {
@@ -244,8 +245,15 @@ bool WedgeCopies::lay(Scene& scene, const MirrorConfig& config, std::int32_t& fi
         const GLint last = std::min(copyRight, tile.firstColumn + tile.columns);
         if (last <= first || copyTop <= copyBottom) continue;
         glBindTexture(GL_TEXTURE_2D, tile.texture);
-        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, first - tile.firstColumn, copyBottom, x0 + first, y0 + copyBottom,
-                            last - first, copyTop - copyBottom);
+        // In strips of columns, each only as tall as the wedge is at its far side.
+        for (GLint strip = first; strip < last; strip += kCopyStrip) {
+            const GLint stripEnd = std::min(last, strip + kCopyStrip);
+            const GLint reach = static_cast<GLint>(std::ceil((stripEnd - kMargin) * slope)) + 2 * kMargin;
+            const GLint bottom = std::max(copyBottom, halfRows - reach), top = std::min(copyTop, halfRows + reach);
+            if (top <= bottom) continue;
+            glCopyTexSubImage2D(GL_TEXTURE_2D, 0, strip - tile.firstColumn, bottom, x0 + strip, y0 + bottom,
+                                stripEnd - strip, top - bottom);
+        }
     }
     // Back to the background where the sprites were drawn.
     glEnable(GL_SCISSOR_TEST);
