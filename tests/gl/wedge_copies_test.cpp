@@ -122,7 +122,9 @@ TEST(WedgeCopies, MatchTheClipPlaneDrawing) {
                 },
                 &bandPixels);
             ASSERT_GT(bandPixels, 5000);
-            EXPECT_LE(band, 6.0) << where;
+            // The band's rectangle is drawn the clip-plane way: the same to within rounding. The faint
+            // band missing under the copies makes about 1.
+            EXPECT_LE(band, 0.5) << where;
             double worstEdge = 0.0;
             const std::int32_t steps = config->segmentCount <= 0 ? 1 : (config->segmentCount + 1) / 2;
             for (std::int32_t edge = -1; edge <= 2 * steps - 1; ++edge) {
