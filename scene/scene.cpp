@@ -39,9 +39,12 @@ Scene::Scene(std::int32_t width, std::int32_t height) : Scene(width, height, Wit
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    mirrorDrawing = mirrorDrawingForContext();
 }
 
 Scene::~Scene() {
+    delete wedgeCopies;
+    wedgeCopies = nullptr;
     delete spriteField;
     spriteField = nullptr;
 }

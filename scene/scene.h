@@ -7,6 +7,7 @@
 
 #include "scene/mirror_config.h"
 #include "scene/viewports.h"
+#include "scene/wedge_copies.h"
 
 class SpriteField;
 
@@ -66,4 +67,7 @@ public:
     std::int32_t targetFps = 30;
     std::int32_t pauseMs = 41;  // the host sleeps this long after each frame; 1..1000
     bool rateRestartPending = false;
+    // Chosen at set-up from the renderer; may be changed between frames.
+    MirrorDrawing mirrorDrawing = MirrorDrawing::ClipPlanes;
+    WedgeCopies* wedgeCopies = nullptr;  // owned; made at the first frame drawn from copies
 };

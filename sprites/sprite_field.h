@@ -12,6 +12,10 @@ class Scene;
 
 constexpr std::int32_t kSpriteCount = 20;
 constexpr float kSpriteLife = 16.0f;  // seconds
+// The logo band: a 4 x 0.25 rectangle at z = 0 around this centre, in the camera's frame.
+constexpr float kBandCentre[2] = {5.0f, -5.0f};
+constexpr float kBandHalfWidth = 2.0f;
+constexpr float kBandHalfHeight = 0.125f;
 
 class SpriteField {
 public:
@@ -31,6 +35,8 @@ public:
     // Logo band and the sprites' drawing state; once per frame around all copies of the sprites.
     void beginDraw();
     void endDraw();
+    // The sprites' drawing state alone, without the band.
+    void beginSprites();
     void drawSprites() const;
 
     // The sheet's size in pixels, 0 x 0 when it is not loaded.

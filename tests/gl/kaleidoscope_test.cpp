@@ -106,17 +106,34 @@ TEST_F(Kaleidoscope, UnmirroredFrameIsNotSymmetric) {
 
 TEST_F(Kaleidoscope, LeavesClipPlanesOffAndTheFrontFaceCounterClockwise) {
     Scene scene(kWidth, kHeight);
-    for (std::int32_t flags : {kMirrors, 0}) {
-        scene.mirrorsOn = flags != 0;
-        glFrontFace(GL_CW);
-        scene.drawKaleidoscope(*scene.currentConfig);
-        GLint frontFace = 0;
-        glGetIntegerv(GL_FRONT_FACE, &frontFace);
-        EXPECT_EQ(frontFace, GL_CCW) << flags;
-        EXPECT_FALSE(glIsEnabled(GL_CLIP_PLANE0)) << flags;
-        EXPECT_FALSE(glIsEnabled(GL_CLIP_PLANE1)) << flags;
-        EXPECT_FALSE(glIsEnabled(GL_BLEND));
-        EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    GLfloat projection[16], modelview[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+    for (MirrorDrawing drawing : {MirrorDrawing::ClipPlanes, MirrorDrawing::Copies}) {
+        scene.mirrorDrawing = drawing;
+        for (std::int32_t flags : {kMirrors, 0}) {
+            scene.mirrorsOn = flags != 0;
+            glFrontFace(GL_CW);
+            scene.drawKaleidoscope(*scene.currentConfig);
+            GLint frontFace = 0, viewport[4] = {0, 0, 0, 0};
+            glGetIntegerv(GL_FRONT_FACE, &frontFace);
+            glGetIntegerv(GL_VIEWPORT, viewport);
+            EXPECT_EQ(frontFace, GL_CCW) << flags;
+            EXPECT_FALSE(glIsEnabled(GL_CLIP_PLANE0)) << flags;
+            EXPECT_FALSE(glIsEnabled(GL_CLIP_PLANE1)) << flags;
+            EXPECT_FALSE(glIsEnabled(GL_BLEND));
+            EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+            EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+            EXPECT_EQ(viewport[2], kWidth);
+            EXPECT_EQ(viewport[3], kHeight);
+            GLfloat nowProjection[16], nowModelview[16];
+            glGetFloatv(GL_PROJECTION_MATRIX, nowProjection);
+            glGetFloatv(GL_MODELVIEW_MATRIX, nowModelview);
+            for (int k = 0; k < 16; ++k) {
+                EXPECT_EQ(nowProjection[k], projection[k]);
+                EXPECT_EQ(nowModelview[k], modelview[k]);
+            }
+        }
     }
 }
 

@@ -87,6 +87,8 @@ int main(int argc, char** argv) {
     setFixedSceneSeed(options.seed);
     headless::setPerformanceCounter(0);
     Scene* scene = new Scene(options.width, options.height);
+    if (options.drawing == "clip") scene->mirrorDrawing = MirrorDrawing::ClipPlanes;
+    if (options.drawing == "copy") scene->mirrorDrawing = MirrorDrawing::Copies;
     const std::int32_t flags = options.mirrors ? kMirrorFlag : 0;
 
     // The statistics keep at most a million samples: the first million drawn frames.

@@ -9,7 +9,8 @@
 
 const char* const kRenderUsage =
     "usage: morvane-render [--size WxH] [--seed N] [--fps F] [--seconds S | --frames N] [--every K]\n"
-    "                      [--mirrors on|off] [--out DIR] [--draw-every K] [--check]\n"
+    "                      [--mirrors on|off] [--drawing auto|clip|copy] [--out DIR] [--draw-every K]\n"
+    "                      [--check]\n"
     "  --size WxH        frame size in pixels (default 1280x720)\n"
     "  --seed N          seed of the generator, 0..255 (default: the calendar time, as the saver)\n"
     "  --fps F           frames per second of the virtual clock (default 30)\n"
@@ -17,6 +18,9 @@ const char* const kRenderUsage =
     "  --frames N        render N frames\n"
     "  --every K         write every K-th frame (default 1)\n"
     "  --mirrors on|off  draw through the kaleidoscope (default on)\n"
+    "  --drawing auto|clip|copy\n"
+    "                    the wedges: each a drawing of the field under clip planes, or copies of\n"
+    "                    one drawing; auto (default) copies on a software renderer, as the saver\n"
     "  --out DIR         write frame-NNNNNN.png files there; without it nothing is written\n"
     "  --draw-every K    draw every K-th frame; the others only move the scene on (default 1)\n"
     "  --check           check every sprite, drift and transition value after each frame; stop\n"
@@ -108,6 +112,10 @@ bool parseRenderOptions(int argc, const char* const* argv, RenderOptions& option
             good = mode == "on" || mode == "off";
             options.mirrors = mode != "off";
             if (!good) error = "--mirrors wants on or off, not '" + mode + "'";
+        } else if (option == "--drawing") {
+            options.drawing = value;
+            good = options.drawing == "auto" || options.drawing == "clip" || options.drawing == "copy";
+            if (!good) error = "--drawing wants auto, clip or copy, not '" + options.drawing + "'";
         } else if (option == "--out") {
             options.outDir = value;
             good = !options.outDir.empty();

@@ -13,6 +13,8 @@ struct RenderOptions {
     std::int64_t frames = 300;  // from --frames, or --seconds times fps
     std::int64_t every = 1;  // write every K-th frame
     bool mirrors = true;
+    // How the wedges are drawn: "auto" as the saver chooses for the renderer, "clip" or "copy".
+    std::string drawing = "auto";
     std::int64_t drawEvery = 1;  // draw every K-th frame; the others only advance the scene
     bool check = false;  // check the scene's state after every frame's advance
     std::string outDir;  // empty: render without writing
