@@ -86,7 +86,32 @@ const MirrorConfig& Scene::beginFrame(std::int32_t flags) {
     return configToDraw();
 }
 
+namespace {
+
+// The copies' first use makes a software rasterizer compile pixel code of its own (about 25 ms on
+// llvmpipe), which would hold back the first picture: the first frame is drawn through clip planes,
+// and the copies take over from the second.
+class FirstFrameThroughClipPlanes {
+public:
+    explicit FirstFrameThroughClipPlanes(Scene& scene) : scene(scene), chosen(scene.mirrorDrawing) {
+        if (!scene.firstFrameRendered) scene.mirrorDrawing = MirrorDrawing::ClipPlanes;
+    }
+    ~FirstFrameThroughClipPlanes() {
+        scene.mirrorDrawing = chosen;
+        scene.firstFrameRendered = true;
+    }
+    FirstFrameThroughClipPlanes(const FirstFrameThroughClipPlanes&) = delete;
+    FirstFrameThroughClipPlanes& operator=(const FirstFrameThroughClipPlanes&) = delete;
+
+private:
+    Scene& scene;
+    const MirrorDrawing chosen;
+};
+
+}  // namespace
+
 bool Scene::render(std::int32_t flags) {
+    FirstFrameThroughClipPlanes first(*this);
     drawKaleidoscope(beginFrame(flags));
     glFlush();
     return true;
@@ -95,6 +120,7 @@ bool Scene::render(std::int32_t flags) {
 bool Scene::renderViewports(std::int32_t flags, const SceneViewport* viewports, std::int32_t count) {
     if (!viewports || count <= 0) return render(flags);
     // The clear ignores the viewport: it takes the whole window, gaps between monitors included.
+    FirstFrameThroughClipPlanes first(*this);
     const MirrorConfig& config = beginFrame(flags);
     for (std::int32_t i = 0; i < count; ++i) {
         const SceneViewport& v = viewports[i];

@@ -70,4 +70,5 @@ public:
     // Chosen at set-up from the renderer; may be changed between frames.
     MirrorDrawing mirrorDrawing = MirrorDrawing::ClipPlanes;
     WedgeCopies* wedgeCopies = nullptr;  // owned; made at the first frame drawn from copies
+    bool firstFrameRendered = false;  // render draws its first frame through clip planes
 };

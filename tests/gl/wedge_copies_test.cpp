@@ -144,6 +144,20 @@ TEST(WedgeCopies, MatchTheClipPlaneDrawing) {
     setFixedSceneSeed(-1);
 }
 
+// The first frame shows without waiting for the copies' pixel code; the second is drawn from copies.
+TEST(WedgeCopies, TakeOverFromTheSecondFrame) {
+    OffscreenGl gl;
+    ASSERT_TRUE(gl.create(640, 360)) << gl.error();
+    fake::reset();
+    Scene scene(640, 360);
+    ASSERT_EQ(scene.mirrorDrawing, MirrorDrawing::Copies);  // llvmpipe
+    scene.render(0x10000);
+    EXPECT_EQ(scene.wedgeCopies, nullptr);
+    EXPECT_EQ(scene.mirrorDrawing, MirrorDrawing::Copies);
+    scene.render(0x10000);
+    EXPECT_NE(scene.wedgeCopies, nullptr);
+}
+
 TEST(WedgeCopies, AreChosenForSoftwareRenderersOnly) {
     EXPECT_TRUE(isSoftwareRenderer("llvmpipe (LLVM 15.0.6, 256 bits)", "Mesa"));
     EXPECT_TRUE(isSoftwareRenderer("softpipe", "Mesa"));
