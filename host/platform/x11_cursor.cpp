@@ -4,6 +4,7 @@
 // Pairs with host/platform.h (cursor).
 #include <X11/cursorfont.h>
 
+#include "host/platform/window_model.h"
 #include "host/platform/x11_internal.h"
 #include "host/saver_constants.h"
 
@@ -65,7 +66,7 @@ CursorHandle setCursor(CursorHandle cursor) {
     currentSet = true;
     // The cursor belongs to the windows rather than to the thread: every live window of ours shows it.
     for (const x11::WindowRecord& record : x11::windows())
-        if (record.alive) x11::applyCursor(record.id);
+        if (window_model::alive(record.id)) x11::applyCursor(record.id);
     if (Display* d = x11::openedDisplay()) XFlush(d);
     return previous;
 }

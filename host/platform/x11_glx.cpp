@@ -4,6 +4,7 @@
 #include <X11/Xutil.h>
 
 #include "host/platform/x11_bench.h"
+#include "host/platform/window_model.h"
 #include "host/platform/x11_internal.h"
 #include "host/saver_constants.h"
 
@@ -81,7 +82,7 @@ bool setPixelFormat(DeviceContext dc, std::int32_t format, const PixelFormatRequ
 bool swapBuffers(DeviceContext dc) {
     Display* d = x11::openedDisplay();
     const x11::WindowRecord* surface = surfaceOf(dc);
-    if (!d || !surface || !surface->alive) return false;
+    if (!d || !surface || !window_model::alive(dc)) return false;
     x11::drawFpsOverlay(d, glXGetCurrentContext());
     glXSwapBuffers(d, static_cast<GLXDrawable>(dc));
     x11::framePresented();

@@ -36,9 +36,8 @@ int endErrorTrap();
 // ---- the saver's windows (x11_window.cpp) --------------------------------------------------------
 struct WindowRecord {
     Window id = 0;
-    platform::WindowProc proc = nullptr;
     bool topLevel = false;  // full screen: takes the keyboard and the pointer
-    bool alive = false;     // false from the moment its destruction starts
+    bool gone = false;      // destroyed on the server without our asking
     bool mapped = false;
     bool grabbed = false;
     std::uint32_t grabUntil = 0;  // tick until which a refused grab is tried again
@@ -53,18 +52,18 @@ struct WindowRecord {
     std::uint32_t sizeCheckedAt = 0;       // platform tick of the last look
 };
 
-// The record of a window created by createWindow, alive or not; null for any other id.
+// The X side of a window created by createWindow, alive or not; null for any other id. Whether it
+// is alive is the window model's to say.
 WindowRecord* findWindow(platform::WindowHandle window);
 // The record of a live window of ours; null otherwise.
 WindowRecord* liveWindow(platform::WindowHandle window);
-// Every window of ours, oldest first. Records stay for the whole run so that late events for a
-// destroyed window can be recognised and dropped.
+// Every window of ours, oldest first.
 std::deque<WindowRecord>& windows();
 // The window went away on the server without our asking (its parent was destroyed): the window
 // procedure hears WM_DESTROY as after destroyWindow.
-void windowVanished(WindowRecord& record);
-// Frees what a destroyed window held beside the window itself and drops its posted messages.
-void forget(Display* display, WindowRecord& record);
+void windowVanished(platform::WindowHandle window);
+// Frees the X window and what it held, once the window model has let it go.
+void release(platform::WindowHandle window);
 // Tries again the keyboard and pointer grabs that were refused when a full-screen window was shown.
 void retryGrabs();
 
@@ -75,10 +74,6 @@ constexpr std::uint32_t kSizeCheckIntervalMs = 250;
 // The monitors as getMonitorRects reports them, and whether two such lists are the same.
 std::vector<platform::Rect> monitorList();
 bool sameRects(const std::vector<platform::Rect>& a, const std::vector<platform::Rect>& b);
-
-// ---- messages (x11_messages.cpp) ----------------------------------------------------------------
-// Posted messages of a destroyed window are dropped, as the window's queue goes with it.
-void dropMessagesFor(platform::WindowHandle window);
 
 // ---- GLX (x11_glx.cpp) ----------------------------------------------------------------------------
 // The double-buffered RGBA configuration for a window on `screen`, preferring visuals of `depth`
