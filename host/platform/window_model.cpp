@@ -22,6 +22,7 @@ struct WindowRecord {
     platform::WindowProc proc;
     platform::WindowHandle parent;
     bool alive;
+    void* native;
 };
 
 struct Model {
@@ -63,6 +64,7 @@ void end(WindowRecord& record) {
         else ++it;
     }
     if (model.release) model.release(window);
+    record.native = nullptr;
     std::vector<platform::WindowHandle> children;
     for (const WindowRecord& child : model.windows)
         if (child.alive && child.parent == window) children.push_back(child.handle);
@@ -90,8 +92,8 @@ platform::WindowProc classProc(const char* name) {
     return nullptr;
 }
 
-bool create(platform::WindowHandle window, platform::WindowProc proc, platform::WindowHandle parent) {
-    model.windows.push_back({window, proc, parent, true});
+bool create(platform::WindowHandle window, platform::WindowProc proc, platform::WindowHandle parent, void* native) {
+    model.windows.push_back({window, proc, parent, true, native});
     if (proc && proc(window, WM_CREATE, 0, 0) == -1) {
         destroy(window);
         return false;
@@ -100,6 +102,18 @@ bool create(platform::WindowHandle window, platform::WindowProc proc, platform::
 }
 
 void setReleaseHook(void (*release)(platform::WindowHandle window)) { model.release = release; }
+
+void* native(platform::WindowHandle window) {
+    const WindowRecord* record = find(window);
+    return record ? record->native : nullptr;
+}
+
+std::vector<platform::WindowHandle> liveWindows() {
+    std::vector<platform::WindowHandle> windows;
+    for (const WindowRecord& record : model.windows)
+        if (record.alive) windows.push_back(record.handle);
+    return windows;
+}
 
 bool alive(platform::WindowHandle window) { return live(window) != nullptr; }
 bool known(platform::WindowHandle window) { return find(window) != nullptr; }
@@ -119,10 +133,7 @@ bool destroy(platform::WindowHandle window) {
 void vanished(platform::WindowHandle window) { destroy(window); }
 
 void destroyAll() {
-    std::vector<platform::WindowHandle> windows;
-    for (const WindowRecord& record : model.windows)
-        if (record.alive) windows.push_back(record.handle);
-    for (platform::WindowHandle window : windows) destroy(window);
+    for (platform::WindowHandle window : liveWindows()) destroy(window);
 }
 
 bool post(platform::WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {

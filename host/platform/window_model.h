@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "host/platform.h"
 
@@ -21,10 +22,16 @@ platform::WindowProc classProc(const char* name);
 
 // Records a live window under the platform's handle and sends it WM_CREATE; an answer of -1 refuses
 // the window, which is then destroyed and false returned. A window with a null procedure is one that
-// another program owns: what it is sent gets default handling.
-bool create(platform::WindowHandle window, platform::WindowProc proc, platform::WindowHandle parent);
+// another program owns: what it is sent gets default handling. `native` is the port's own record of
+// the window, kept here until the window is released.
+bool create(platform::WindowHandle window, platform::WindowProc proc, platform::WindowHandle parent,
+            void* native = nullptr);
 // What a port does when the model lets a window go (after its WM_DESTROY): free its native side.
 void setReleaseHook(void (*release)(platform::WindowHandle window));
+// The port's record of a window not yet released; null otherwise.
+void* native(platform::WindowHandle window);
+// The live windows, oldest first.
+std::vector<platform::WindowHandle> liveWindows();
 
 bool alive(platform::WindowHandle window);
 // Created here, alive or not: late native events for a destroyed window are recognised by this.

@@ -65,8 +65,7 @@ CursorHandle setCursor(CursorHandle cursor) {
     current = cursor;
     currentSet = true;
     // The cursor belongs to the windows rather than to the thread: every live window of ours shows it.
-    for (const x11::WindowRecord& record : x11::windows())
-        if (window_model::alive(record.id)) x11::applyCursor(record.id);
+    for (WindowHandle window : window_model::liveWindows()) x11::applyCursor(static_cast<Window>(window));
     if (Display* d = x11::openedDisplay()) XFlush(d);
     return previous;
 }

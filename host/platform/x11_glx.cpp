@@ -62,7 +62,7 @@ x11::WindowRecord* surfaceOf(DeviceContext dc) { return x11::findWindow(dc); }
 DeviceContext getDC(WindowHandle window) { return x11::liveWindow(window) ? window : 0; }
 
 std::int32_t releaseDC(WindowHandle window, DeviceContext dc) {
-    return dc != 0 && dc == window && x11::findWindow(window) ? 1 : 0;
+    return dc != 0 && dc == window && window_model::known(window) ? 1 : 0;
 }
 
 std::int32_t choosePixelFormat(DeviceContext dc, const PixelFormatRequest& request) {

@@ -7,7 +7,6 @@
 #include <GL/glx.h>
 
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -52,17 +51,15 @@ struct WindowRecord {
     std::uint32_t sizeCheckedAt = 0;       // platform tick of the last look
 };
 
-// The X side of a window created by createWindow, alive or not; null for any other id. Whether it
-// is alive is the window model's to say.
+// The X side of a window created by createWindow, kept by the window model until the window is
+// released; null for any other id.
 WindowRecord* findWindow(platform::WindowHandle window);
 // The record of a live window of ours; null otherwise.
 WindowRecord* liveWindow(platform::WindowHandle window);
-// Every window of ours, oldest first.
-std::deque<WindowRecord>& windows();
 // The window went away on the server without our asking (its parent was destroyed): the window
 // procedure hears WM_DESTROY as after destroyWindow.
 void windowVanished(platform::WindowHandle window);
-// Frees the X window and what it held, once the window model has let it go.
+// Frees the X window, what it held and its record, once the window model has let it go.
 void release(platform::WindowHandle window);
 // Tries again the keyboard and pointer grabs that were refused when a full-screen window was shown.
 void retryGrabs();

@@ -16,8 +16,6 @@ namespace x11 {
 
 namespace {
 
-std::deque<WindowRecord> records;
-
 // A refused grab (another client holds one, e.g. a menu that was open) is tried again for this long.
 constexpr std::uint32_t kGrabRetryMs = 2000;
 
@@ -56,24 +54,19 @@ void nameWindow(Display* d, Window window, const char* title) {
 void release(platform::WindowHandle window) {
     WindowRecord* record = findWindow(window);
     Display* d = openedDisplay();
-    if (!record || !d) return;
-    releaseGrabs(d, *record);
-    record->mapped = false;
-    if (!record->gone) {
+    if (!record) return;
+    if (d) {
+        releaseGrabs(d, *record);
         beginErrorTrap();
-        XDestroyWindow(d, record->id);
+        if (!record->gone) XDestroyWindow(d, record->id);
+        if (record->colormap) XFreeColormap(d, record->colormap);
         endErrorTrap();
     }
-    if (record->colormap) XFreeColormap(d, record->colormap);
-    record->colormap = 0;
+    delete record;
 }
 
-std::deque<WindowRecord>& windows() { return records; }
-
 WindowRecord* findWindow(platform::WindowHandle window) {
-    for (WindowRecord& record : records)
-        if (record.id == window) return &record;
-    return nullptr;
+    return static_cast<WindowRecord*>(window_model::native(window));
 }
 
 WindowRecord* liveWindow(platform::WindowHandle window) {
@@ -91,10 +84,11 @@ void retryGrabs() {
     Display* d = openedDisplay();
     if (!d) return;
     const std::uint32_t now = platform::getTickCount();
-    for (WindowRecord& record : records) {
-        if (!record.topLevel || !record.mapped || record.grabbed || !window_model::alive(record.id)) continue;
-        if (static_cast<std::int32_t>(record.grabUntil - now) <= 0) continue;
-        tryGrabs(d, record);
+    for (platform::WindowHandle window : window_model::liveWindows()) {
+        WindowRecord* record = findWindow(window);
+        if (!record || !record->topLevel || !record->mapped || record->grabbed) continue;
+        if (static_cast<std::int32_t>(record->grabUntil - now) <= 0) continue;
+        tryGrabs(d, *record);
     }
 }
 
@@ -185,8 +179,7 @@ WindowHandle createWindow(std::uint32_t /*exStyle*/, const char* className, cons
         Atom deleteWindow = x11::atom("WM_DELETE_WINDOW");
         XSetWMProtocols(d, window, &deleteWindow, 1);
     }
-    x11::windows().push_back(record);
-    if (!window_model::create(window, proc, child ? parent : 0)) return 0;
+    if (!window_model::create(window, proc, child ? parent : 0, new x11::WindowRecord(record))) return 0;
     // WS_VISIBLE is honoured by showWindow, which the host calls once the picture is ready: a
     // message box about a failed set-up must not end up hidden under the full-screen window.
     return window;
