@@ -3,7 +3,6 @@
 // host/platform.h (drawing surface) and x11_window.cpp.
 #include <X11/Xutil.h>
 
-#include "host/platform/x11_bench.h"
 #include "host/platform/window_model.h"
 #include "host/platform/x11_internal.h"
 #include "host/saver_constants.h"
@@ -85,7 +84,6 @@ bool swapBuffers(DeviceContext dc) {
     if (!d || !surface || !window_model::alive(dc)) return false;
     x11::drawFpsOverlay(d, glXGetCurrentContext());
     glXSwapBuffers(d, static_cast<GLXDrawable>(dc));
-    x11::framePresented();
     return true;
 }
 

@@ -98,13 +98,12 @@ void drawFpsOverlay(Display* display, GLXContext context);
 // The context's display lists go with it.
 void forgetFpsContext(GLXContext context);
 
-// ---- stop request (x11_signals.cpp) -------------------------------------------------------------
-// SIGTERM and SIGINT end the process at once (exit code 0) until deferStop() is called when the
-// saver window is shown; from then on they only set the stop request, which the message pump turns
-// into the window's destruction so that the normal tear-down runs.
+// ---- stop request (x11_signals.cpp, whose opening comment describes the whole path) --------------
 void installStopHandlers();
 void deferStop();
 bool stopRequested();
+// Destroys every window of ours, once, after a stop was requested.
+void honourStopRequest();
 // Sleeps up to `milliseconds`, returning early once a stop is requested.
 void sleepUnlessStopped(std::uint32_t milliseconds);
 

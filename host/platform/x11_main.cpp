@@ -6,7 +6,6 @@
 #include <string>
 
 #include "host/platform/settings_override.h"
-#include "host/platform/x11_bench.h"
 #include "host/platform/x11_internal.h"
 #include "host/platform/x11_options.h"
 #include "host/saver.h"
@@ -52,7 +51,6 @@ int main(int argc, char** argv) {
         return 0;
     }
     x11::installStopHandlers();
-    x11::readBenchSettings();
 
     std::string line = programWord(argc > 0 ? argv[0] : nullptr);
     if (options.target == x11::DrawTarget::OwnWindow) {
@@ -74,7 +72,6 @@ int main(int argc, char** argv) {
     x11::setShowFps(options.fps);
 
     const int result = saverMain(reinterpret_cast<platform::InstanceHandle>(&moduleTag), SW_SHOWDEFAULT);
-    x11::writeFrameReport();
     x11::endPicturesAhead();
     x11::closeDisplay();
     return result;

@@ -9,8 +9,6 @@
 
 namespace {
 
-bool stopHandled = false;
-
 // Client coordinates packed as the mouse messages carry them: x in the low 16 bits, y above.
 std::intptr_t pointParam(int x, int y) {
     return static_cast<std::intptr_t>((static_cast<std::uint32_t>(x) & 0xFFFFu) |
@@ -77,11 +75,7 @@ namespace platform {
 
 bool peekMessage(Message& message) {
     for (;;) {
-        // A stop request (x11_signals.cpp) destroys every window of ours, as a close would.
-        if (!stopHandled && x11::stopRequested()) {
-            stopHandled = true;
-            window_model::destroyAll();
-        }
+        x11::honourStopRequest();
         if (window_model::take(message)) return true;
         x11::retryGrabs();
         Display* d = x11::openedDisplay();

@@ -19,7 +19,7 @@ namespace platform {
 // Milliseconds, wrapping after about 49.7 days like the tick it stands in for.
 std::uint32_t getTickCount() { return static_cast<std::uint32_t>(monotonicNs() / 1000000); }
 
-// A stop request (SIGTERM, SIGINT) cuts the pause short, so the saver ends promptly.
+// A stop request cuts the pause short (x11_signals.cpp).
 void sleepMs(std::uint32_t milliseconds) { x11::sleepUnlessStopped(milliseconds); }
 
 std::int64_t queryPerformanceFrequency() { return 1000000000; }

@@ -198,8 +198,7 @@ bool showWindow(WindowHandle window, std::int32_t showCommand) {
         return wasVisible;
     }
     if (!record->mapped) {
-        // Shown means set up: from here a SIGTERM waits for the frame loop, which answers it with
-        // the normal tear-down. Before, it ends the process at once, message box and all.
+        // Shown means set up (the stop signal's path: x11_signals.cpp).
         x11::deferStop();
         x11::beginErrorTrap();
         XMapRaised(d, record->id);

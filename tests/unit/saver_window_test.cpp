@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "host/measurement.h"
 #include "host/saver.h"
 #include "host/saver_constants.h"
 #include "tests/support/fake_platform.h"
@@ -264,6 +265,23 @@ TEST_F(FrameLoop, KeyPressThroughTheLoopEndsTheRun) {
     run();
     EXPECT_FALSE(fake::windowExists(window));
     EXPECT_TRUE(frames.flags.empty());
+}
+
+const char* measuredRun(const char* name) {
+    if (std::string(name) == "MORVANE_EXIT_AFTER_FRAMES") return "3";
+    return nullptr;
+}
+const char* noMeasurement(const char*) { return nullptr; }
+
+TEST_F(FrameLoop, AMeasuredRunClosesTheSaverAfterItsLastFrame) {
+    readMeasurementSettings(measuredRun);
+    quitAfterFrames(10);  // should the count not end the run
+    run();
+    readMeasurementSettings(noMeasurement);
+    EXPECT_EQ(fake::swapCount(), 3);
+    EXPECT_EQ(fake::sleeps().size(), 2u);
+    EXPECT_FALSE(fake::windowExists(window));
+    EXPECT_EQ(fake::quitCodes(), std::vector<std::int32_t>{0});
 }
 
 }  // namespace
