@@ -107,6 +107,10 @@ void honourStopRequest();
 // Sleeps up to `milliseconds`, returning early once a stop is requested.
 void sleepUnlessStopped(std::uint32_t milliseconds);
 
+// ---- time (x11_time.cpp) ----------------------------------------------------------------------------
+// The one clock of the X11 build: CLOCK_MONOTONIC in nanoseconds, which no change of the wall clock moves.
+std::int64_t monotonicNs();
+
 // ---- process (x11_system.cpp) -------------------------------------------------------------------
 void setCommandLine(const std::string& line);
 

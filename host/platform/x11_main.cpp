@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
     x11::setCommandLine(line);
     // An override is for the run it is given to: the dialog shows and stores the stored value.
     if (options.mirrors >= 0 && parseCommandLineText(line.c_str(), nullptr).mode != RunMode::Configure)
-        overrideSettingValue("Software\\Zu\\Keldric Saver", "UseMirrors", static_cast<std::uint32_t>(options.mirrors));
+        overrideSettingValue(kOwnSettingsKey, kUseMirrorsValue, static_cast<std::uint32_t>(options.mirrors));
     x11::setShowFps(options.fps);
 
     const int result = saverMain(reinterpret_cast<platform::InstanceHandle>(&moduleTag), SW_SHOWDEFAULT);

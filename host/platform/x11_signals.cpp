@@ -42,11 +42,7 @@ void onStopSignal(int) {
 
 void onContinue(int) { continued = 1; }
 
-long long monotonicMs() {
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
-}
+long long monotonicMs() { return x11::monotonicNs() / 1000000; }
 
 }  // namespace
 

@@ -12,10 +12,6 @@
 
 namespace {
 
-constexpr std::int32_t kAccessDenied = 5;
-constexpr std::int32_t kFileNotFound = 2;
-constexpr std::int32_t kMoreData = 234;
-constexpr std::int32_t kInvalidHandle = 6;
 constexpr std::uint32_t kWriteAccess = 0x2 | 0x4;
 constexpr std::intptr_t kBnClicked = 0;
 
@@ -486,9 +482,9 @@ std::int32_t regOpenKey(const char* path, std::uint32_t access, SettingsKey& key
     std::string wanted = path ? path : "";
     std::int32_t result = ERROR_SUCCESS;
     if (state.unreadableKeys.count(wanted) || (state.readOnlyKeys.count(wanted) && (access & kWriteAccess)))
-        result = kAccessDenied;
+        result = ERROR_ACCESS_DENIED;
     else if (!state.settings.count(wanted))
-        result = kFileNotFound;
+        result = ERROR_FILE_NOT_FOUND;
     state.keyOpens.push_back({wanted, access, false, result});
     if (result != ERROR_SUCCESS) return result;
     key = state.nextKey++;
@@ -498,14 +494,14 @@ std::int32_t regOpenKey(const char* path, std::uint32_t access, SettingsKey& key
 
 std::int32_t regQueryValue(SettingsKey key, const char* name, std::uint8_t* data, std::uint32_t& size) {
     auto open = state.openKeys.find(key);
-    if (open == state.openKeys.end()) return kInvalidHandle;
+    if (open == state.openKeys.end()) return ERROR_INVALID_HANDLE;
     std::string wanted = name ? name : "";
-    if (state.unreadableValues.count({open->second, wanted})) return kAccessDenied;
+    if (state.unreadableValues.count({open->second, wanted})) return ERROR_ACCESS_DENIED;
     std::vector<std::uint8_t> bytes;
-    if (!fake::settingBytes(open->second, wanted, bytes)) return kFileNotFound;
+    if (!fake::settingBytes(open->second, wanted, bytes)) return ERROR_FILE_NOT_FOUND;
     if (bytes.size() > size) {
         size = static_cast<std::uint32_t>(bytes.size());
-        return kMoreData;
+        return ERROR_MORE_DATA;
     }
     if (!bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
     size = static_cast<std::uint32_t>(bytes.size());
@@ -516,7 +512,7 @@ std::int32_t regCreateKey(const char* path, std::uint32_t access, SettingsKey& k
     std::string wanted = path ? path : "";
     std::int32_t result = ERROR_SUCCESS;
     if (state.unreadableKeys.count(wanted) || (state.readOnlyKeys.count(wanted) && (access & kWriteAccess)))
-        result = kAccessDenied;
+        result = ERROR_ACCESS_DENIED;
     state.keyOpens.push_back({wanted, access, true, result});
     if (result != ERROR_SUCCESS) return result;
     state.settings[wanted];
@@ -527,14 +523,14 @@ std::int32_t regCreateKey(const char* path, std::uint32_t access, SettingsKey& k
 
 std::int32_t regSetValueDword(SettingsKey key, const char* name, std::uint32_t value) {
     auto open = state.openKeys.find(key);
-    if (open == state.openKeys.end()) return kInvalidHandle;
-    if (state.failWrites || state.readOnlyKeys.count(open->second)) return kAccessDenied;
+    if (open == state.openKeys.end()) return ERROR_INVALID_HANDLE;
+    if (state.failWrites || state.readOnlyKeys.count(open->second)) return ERROR_ACCESS_DENIED;
     ++state.writes;
     fake::setSettingDword(open->second, name ? name : "", value);
     return ERROR_SUCCESS;
 }
 
-std::int32_t regCloseKey(SettingsKey key) { return state.openKeys.erase(key) ? ERROR_SUCCESS : kInvalidHandle; }
+std::int32_t regCloseKey(SettingsKey key) { return state.openKeys.erase(key) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE; }
 
 ResourceHandle findResource(InstanceHandle /*instance*/, const char* name) {
     if (!name || state.hiddenResources.count(name)) return 0;
