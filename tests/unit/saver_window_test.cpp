@@ -18,7 +18,9 @@ using Calls = std::vector<std::string>;
 
 class SaverWindowSetUp : public testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override { startOver(); }
+    // Every piece of state back to the start, also between the cases of one test.
+    void startOver() {
         fake::reset();
         host = HostState();
         host.instance = 0x400000;
@@ -113,7 +115,7 @@ TEST_F(SaverWindowSetUp, EachFailureShowsItsMessageAndLowersTheStateItRaised) {
     };
     for (RunMode mode : {RunMode::FullScreen, RunMode::Preview}) {
         for (const Failure& failure : failures) {
-            SetUp();
+            startOver();
             host.runMode = mode;
             failure.arrange();
             const platform::WindowHandle parent = fake::addForeignWindow({0, 0, 100, 80});
@@ -181,7 +183,9 @@ std::int32_t framePause(void* target) { return static_cast<Frames*>(target)->pau
 
 class FrameLoop : public testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override { startOver(); }
+    // Every piece of state back to the start, also between the cases of one test.
+    void startOver() {
         fake::reset();
         host = HostState();
         frames = Frames();
@@ -238,7 +242,7 @@ TEST_F(FrameLoop, PresentsOnlyWhatRenderAsksForAndSleepsThePauseReadAfterTheFram
     const Calls expected = {"swapBuffers", "sleep 17", "swapBuffers", "sleep 17"};
     EXPECT_EQ(Calls(fake::calls().end() - 4, fake::calls().end()), expected);
 
-    SetUp();
+    startOver();
     frames.present = false;
     quitAfterFrames(3);
     run();
@@ -248,7 +252,7 @@ TEST_F(FrameLoop, PresentsOnlyWhatRenderAsksForAndSleepsThePauseReadAfterTheFram
 
 TEST_F(FrameLoop, MirrorFlagFollowsAnyNonZeroSetting) {
     for (std::uint32_t useMirrors : {0u, 1u, 7u, 0x80000000u}) {
-        SetUp();
+        startOver();
         settings.useMirrors = useMirrors;
         quitAfterFrames(1);
         run();
