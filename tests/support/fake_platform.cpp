@@ -1,5 +1,5 @@
-// The scripted test platform: host/platform.h answered from in-memory state, with every call that
-// matters recorded. Pairs with fake_platform.h, which declares the test's controls.
+// The scripted test platform: host/platform.h answered from in-memory state and the window model,
+// with every call that matters recorded. Pairs with fake_platform.h, which declares the test's controls.
 #include "tests/support/fake_platform.h"
 
 #include <cstring>

@@ -49,7 +49,8 @@ void resumeFromStop();
 void resizeSaverWindow(std::int32_t width, std::int32_t height);
 
 // ---- windows and messages ----------------------------------------------------------------------
-// A window that some other program owns (a preview parent): it has no procedure of the saver's,
+// The windows and the queue are the window model's (host/platform/window_model.h), as on X11; what
+// follows scripts and records around it. A window that some other program owns (a preview parent): it has no procedure of the saver's,
 // its default handling is the platform's.
 platform::WindowHandle addForeignWindow(const platform::Rect& rect);
 bool windowExists(platform::WindowHandle window);

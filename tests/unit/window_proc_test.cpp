@@ -338,9 +338,11 @@ TEST_F(SaverWindowProc, PreviewIgnoresInputAndClosesOnlyWithItsParent) {
         send(message);
         EXPECT_TRUE(defaultHandled(message)) << message;
     }
+    // A child window has no system menu: its SC_CLOSE goes to default handling, which closes nothing.
     send(WM_SYSCOMMAND, SC_CLOSE);
     EXPECT_TRUE(defaultHandled(WM_SYSCOMMAND));
     EXPECT_EQ(closesPosted(), 0);
+    EXPECT_TRUE(fake::windowExists(window));
     EXPECT_EQ(settings.closeRequested, 0u);
     send(WM_SETCURSOR);
     EXPECT_EQ(fake::cursorsSet(), std::vector<platform::CursorHandle>{fake::kArrowCursor});
