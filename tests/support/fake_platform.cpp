@@ -110,6 +110,22 @@ void sendToDialog(platform::WindowHandle dialog, platform::DialogProc proc, std:
     proc(dialog, WM_COMMAND, (static_cast<std::uintptr_t>(kBnClicked) << 16) | static_cast<std::uint16_t>(id), 0);
 }
 
+// regOpenKey, and regCreateKey when `create`.
+std::int32_t openKey(const char* path, std::uint32_t access, bool create, platform::SettingsKey& key) {
+    const std::string wanted = path ? path : "";
+    std::int32_t result = ERROR_SUCCESS;
+    if (state.unreadableKeys.count(wanted) || (state.readOnlyKeys.count(wanted) && (access & kWriteAccess)))
+        result = ERROR_ACCESS_DENIED;
+    else if (!create && !state.settings.count(wanted))
+        result = ERROR_FILE_NOT_FOUND;
+    state.keyOpens.push_back({wanted, access, create, result});
+    if (result != ERROR_SUCCESS) return result;
+    state.settings[wanted];
+    key = state.nextKey++;
+    state.openKeys[key] = wanted;
+    return result;
+}
+
 }  // namespace
 
 namespace fake {
@@ -479,17 +495,7 @@ bool freeLibrary(LibraryHandle library) {
 }
 
 std::int32_t regOpenKey(const char* path, std::uint32_t access, SettingsKey& key) {
-    std::string wanted = path ? path : "";
-    std::int32_t result = ERROR_SUCCESS;
-    if (state.unreadableKeys.count(wanted) || (state.readOnlyKeys.count(wanted) && (access & kWriteAccess)))
-        result = ERROR_ACCESS_DENIED;
-    else if (!state.settings.count(wanted))
-        result = ERROR_FILE_NOT_FOUND;
-    state.keyOpens.push_back({wanted, access, false, result});
-    if (result != ERROR_SUCCESS) return result;
-    key = state.nextKey++;
-    state.openKeys[key] = wanted;
-    return result;
+    return openKey(path, access, false, key);
 }
 
 std::int32_t regQueryValue(SettingsKey key, const char* name, std::uint8_t* data, std::uint32_t& size) {
@@ -509,16 +515,7 @@ std::int32_t regQueryValue(SettingsKey key, const char* name, std::uint8_t* data
 }
 
 std::int32_t regCreateKey(const char* path, std::uint32_t access, SettingsKey& key) {
-    std::string wanted = path ? path : "";
-    std::int32_t result = ERROR_SUCCESS;
-    if (state.unreadableKeys.count(wanted) || (state.readOnlyKeys.count(wanted) && (access & kWriteAccess)))
-        result = ERROR_ACCESS_DENIED;
-    state.keyOpens.push_back({wanted, access, true, result});
-    if (result != ERROR_SUCCESS) return result;
-    state.settings[wanted];
-    key = state.nextKey++;
-    state.openKeys[key] = wanted;
-    return result;
+    return openKey(path, access, true, key);
 }
 
 std::int32_t regSetValueDword(SettingsKey key, const char* name, std::uint32_t value) {
