@@ -21,12 +21,12 @@ add_library(morvane_offscreen STATIC ${PROJECT_SOURCE_DIR}/host/platform/egl_off
 target_include_directories(morvane_offscreen PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(morvane_offscreen PUBLIC OpenGL::EGL OpenGL::GL)
 
-# The saver: every host/platform/x11*.cpp file is part of the X11 platform. The settings file is read
+# The saver: every host/platform/x11*.cpp file is part of the X11 platform, on the window model. The settings file is read
 # with GLib alone; GTK is only in the dialogs module, which the program opens when it shows a dialog.
 file(GLOB MORVANE_X11_SOURCES CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/host/platform/x11*.cpp
   ${PROJECT_SOURCE_DIR}/host/platform/posix*.cpp)
-add_executable(morvane ${MORVANE_X11_SOURCES})
+add_executable(morvane ${MORVANE_X11_SOURCES} ${PROJECT_SOURCE_DIR}/host/platform/window_model.cpp)
 target_link_libraries(morvane PRIVATE morvane_core morvane_embedded OpenGL::GLX PkgConfig::X11 PkgConfig::GLIB
   ${CMAKE_DL_LIBS})
 

@@ -44,8 +44,8 @@ set(resource_dir ${PROJECT_SOURCE_DIR}/resources)
 set(resource_object ${PROJECT_BINARY_DIR}/morvane_resources.o)
 add_custom_command(OUTPUT ${resource_object}
   COMMAND ${CMAKE_RC_COMPILER} --input-format=rc --output-format=coff -I ${resource_dir}
-          -I ${PROJECT_BINARY_DIR} -i ${resource_dir}/morvane.rc -o ${resource_object}
-  DEPENDS ${resource_dir}/morvane.rc ${PROJECT_BINARY_DIR}/morvane_version.h
+          -I ${PROJECT_BINARY_DIR} -I ${PROJECT_SOURCE_DIR} -i ${resource_dir}/morvane.rc -o ${resource_object}
+  DEPENDS ${resource_dir}/morvane.rc ${PROJECT_BINARY_DIR}/morvane_version.h ${PROJECT_SOURCE_DIR}/host/saver_ids.h
           ${resource_dir}/morvane.manifest ${resource_dir}/morvane.ico
           ${resource_dir}/morvane_rgb.jpg ${resource_dir}/morvane_mask.jpg ${resource_dir}/logo_mask.jpg
   COMMENT "Compiling the Windows resources")
@@ -80,7 +80,8 @@ if(MORVANE_TESTS)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     add_subdirectory(${MORVANE_GTEST_SOURCE} ${PROJECT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
     add_subdirectory(resources)
-    add_library(morvane_fake_platform STATIC ${PROJECT_SOURCE_DIR}/tests/support/fake_platform.cpp)
+    add_library(morvane_fake_platform STATIC ${PROJECT_SOURCE_DIR}/tests/support/fake_platform.cpp
+  ${PROJECT_SOURCE_DIR}/host/platform/window_model.cpp)
     target_include_directories(morvane_fake_platform PUBLIC ${PROJECT_SOURCE_DIR})
     target_link_libraries(morvane_fake_platform PUBLIC morvane_embedded)
     add_executable(unit_tests ${UNIT_TEST_SOURCES})

@@ -1,5 +1,6 @@
 // The program's one loop: every waiting message first, then one frame, then the pause the frame
 // clock asks for. Pairs with saver.h (runFrameLoop) and saver_window.cpp, which runs it.
+#include "host/measurement.h"
 #include "host/saver.h"
 #include "host/saver_constants.h"
 
@@ -27,7 +28,12 @@ void runFrameLoop(platform::DeviceContext dc, const SaverSettings& settings, con
             dark = false;
             if (step.resume) step.resume(step.target);
         }
-        if (step.render(step.target, frameFlags(settings.useMirrors))) platform::swapBuffers(dc);
+        if (step.render(step.target, frameFlags(settings.useMirrors)) && platform::swapBuffers(dc) &&
+            framePresented()) {
+            // A measured run's last frame: the saver closes as it does on a stop request.
+            platform::destroyWindow(settings.window);
+            continue;
+        }
         // Read after the frame: the frame clock may have changed it while drawing. The clock keeps it
         // within 1..1000 ms; a value below that must not become an unsigned sleep of days.
         const std::int32_t pause = step.pauseMs(step.target);

@@ -140,6 +140,8 @@ std::int32_t releaseDC(WindowHandle window, DeviceContext dc);
 // Returns the index of the closest format, 0 when there is none.
 std::int32_t choosePixelFormat(DeviceContext dc, const PixelFormatRequest& request);
 bool setPixelFormat(DeviceContext dc, std::int32_t format, const PixelFormatRequest& request);
+// Presents the frame. On X11 the frame-rate overlay of the -fps option (an XScreenSaver hack option
+// that no other platform has) is drawn into the frame here, just before it is presented.
 bool swapBuffers(DeviceContext dc);
 GlContext createGlContext(DeviceContext dc);
 // A dc and context of 0 make no context current.

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "host/platform.h"
+#include "host/saver_ids.h"
+#include "scene/frame_flags.h"
 #include "scene/viewports.h"
 
 class Scene;
@@ -72,8 +74,7 @@ void writeOwnSettings(const SaverSettings& settings);
 std::intptr_t configDialogProc(platform::WindowHandle dialog, std::uint32_t message, std::uintptr_t wParam,
                                std::intptr_t lParam);
 
-// The frame flags word handed to Scene::render: bit 16 when the mirrors are on.
-constexpr std::int32_t kMirrorFlag = 0x10000;
+// The frame flags for the Mirrors setting (kMirrorFlag when on).
 std::int32_t frameFlags(std::uint32_t useMirrors);
 
 // The saver window's set-up and tear-down around the Scene, apart so that they can be exercised
@@ -125,13 +126,3 @@ bool closeWithinDelay(std::uint32_t now, std::uint32_t startTick, std::int32_t p
 // True when the cursor is more than `threshold` pixels from `start` on either axis.
 bool cursorMovedBeyond(platform::Point start, platform::Point now, std::int32_t threshold);
 
-// Settings store keys (under the current user) and values.
-constexpr const char* kSystemSettingsKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Screen Savers";
-constexpr const char* kPasswordDelayValue = "Password Delay";
-constexpr const char* kMouseThresholdValue = "Mouse Threshold";
-constexpr const char* kOwnSettingsKey = "Software\\Zu\\Keldric Saver";
-constexpr const char* kUseMirrorsValue = "UseMirrors";
-
-// The configuration dialog's template and its check box.
-constexpr std::int32_t kConfigDialogId = 104;
-constexpr std::int32_t kUseMirrorsCheckBox = 1001;

@@ -70,8 +70,14 @@ constexpr std::uint32_t BST_CHECKED = 1;
 constexpr std::uint32_t VER_PLATFORM_WIN32_WINDOWS = 1;
 constexpr std::uint32_t VER_PLATFORM_WIN32_NT = 2;
 
-// Registry
+// Registry, and the error codes its calls answer with
 constexpr std::int32_t ERROR_SUCCESS = 0;
+constexpr std::int32_t ERROR_FILE_NOT_FOUND = 2;
+constexpr std::int32_t ERROR_ACCESS_DENIED = 5;
+constexpr std::int32_t ERROR_INVALID_HANDLE = 6;
+constexpr std::int32_t ERROR_INVALID_DATA = 13;
+constexpr std::int32_t ERROR_WRITE_FAULT = 29;
+constexpr std::int32_t ERROR_MORE_DATA = 234;
 constexpr std::uint32_t KEY_READ = 0x20019;
 constexpr std::uint32_t KEY_ALL_ACCESS = 0xF003F;
 constexpr std::uint32_t REG_DWORD = 4;

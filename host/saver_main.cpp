@@ -2,8 +2,16 @@
 // run the chosen mode, exit 0. Pairs with saver.h; the modes live in saver_window.cpp and
 // config_dialog.cpp.
 #include <cstdint>
+#include <cstdlib>
 
+#include "host/measurement.h"
 #include "host/saver.h"
+
+namespace {
+
+const char* environment(const char* name) { return std::getenv(name); }
+
+}  // namespace
 
 // The change-password service of the password provider library: provider name, owner window,
 // two reserved numbers.
@@ -21,6 +29,7 @@ void changePassword(platform::WindowHandle parent) {
 
 int saverMain(platform::InstanceHandle instance, std::int32_t showCommand) {
     host.instance = instance;
+    readMeasurementSettings(environment);
     const CommandLine commandLine = parseCommandLine();
     host.runMode = commandLine.mode;
 
@@ -45,5 +54,6 @@ int saverMain(platform::InstanceHandle instance, std::int32_t showCommand) {
     }
 
     host.settings = nullptr;
+    writeFrameReport();
     return 0;
 }

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "host/module.h"
 #include "host/platform.h"
-#include "host/saver.h"
 
 void jumpOnJpegError(j_common_ptr cinfo) {
     (*cinfo->err->output_message)(cinfo);
@@ -14,11 +14,11 @@ void jumpOnJpegError(j_common_ptr cinfo) {
 }
 
 bool openPicture(j_decompress_ptr cinfo, ResourceBuffer* volatile* slot, const char* name) {
-    platform::ResourceHandle resource = platform::findResource(host.instance, name);
+    platform::ResourceHandle resource = platform::findResource(moduleInstance(), name);
     if (resource == 0) return false;
-    std::uint32_t size = platform::sizeofResource(host.instance, resource);
+    std::uint32_t size = platform::sizeofResource(moduleInstance(), resource);
     if (size == 0) return false;
-    platform::ResourceData data = platform::loadResource(host.instance, resource);
+    platform::ResourceData data = platform::loadResource(moduleInstance(), resource);
     if (data == 0) return false;
     const void* bytes = platform::lockResource(data);
     if (bytes == nullptr) return false;

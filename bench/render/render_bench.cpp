@@ -10,7 +10,7 @@
 #include "host/saver.h"
 #include "scene/scene.h"
 #include "scene/scene_seed.h"
-#include "tools/render/headless_platform.h"
+#include "host/platform/headless.h"
 
 namespace {
 

@@ -8,10 +8,9 @@
 
 #include "host/platform/gtk_dialogs.h"
 #include "host/saver_constants.h"
+#include "host/saver_ids.h"
 
 namespace {
-
-constexpr std::int32_t kUseMirrorsId = 1001;
 
 // The three lines of the notice, shown under the version as the dialog's template places them.
 constexpr const char* kNoticeOfRights = "(c) 2026 Morvane developers";
@@ -86,7 +85,7 @@ void onCancel(GtkButton*, gpointer data) {
 
 void onUseMirrorsClicked(GtkButton*, gpointer data) {
     LiveDialog& dialog = *static_cast<LiveDialog*>(data);
-    if (!dialog.settingCheck) sendCommand(dialog, kUseMirrorsId);
+    if (!dialog.settingCheck) sendCommand(dialog, kUseMirrorsCheckBox);
 }
 
 // The caption's close button is Cancel; the window stays until the procedure ends the dialog.
@@ -233,7 +232,7 @@ std::intptr_t configDialog(platform::WindowHandle owner, platform::DialogProc pr
 
 bool checkDlgButton(platform::WindowHandle handle, std::int32_t id, std::uint32_t check) {
     LiveDialog* dialog = dialogFromHandle(handle);
-    if (!dialog || id != kUseMirrorsId) return false;
+    if (!dialog || id != kUseMirrorsCheckBox) return false;
     // Any non-zero state shows as checked, as the saver treats any non-zero setting as on.
     dialog->settingCheck = true;
     gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(dialog->useMirrors), check != BST_UNCHECKED);
@@ -243,7 +242,7 @@ bool checkDlgButton(platform::WindowHandle handle, std::int32_t id, std::uint32_
 
 std::uint32_t isDlgButtonChecked(platform::WindowHandle handle, std::int32_t id) {
     LiveDialog* dialog = dialogFromHandle(handle);
-    if (!dialog || id != kUseMirrorsId) return BST_UNCHECKED;
+    if (!dialog || id != kUseMirrorsCheckBox) return BST_UNCHECKED;
     return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(dialog->useMirrors)) ? BST_CHECKED : BST_UNCHECKED;
 }
 

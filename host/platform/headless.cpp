@@ -1,15 +1,15 @@
 // The null platform of the headless renderer: a virtual performance counter, the embedded pictures,
 // and every other service inert (no windows, no input, no settings). Pairs with host/platform.h and
-// tools/render/headless_platform.h.
+// headless.h.
+#include "host/platform/headless.h"
+
 #include "host/platform.h"
+#include "host/saver_constants.h"
 #include "resources/embedded.h"
-#include "tools/render/headless_platform.h"
 
 namespace {
 std::int64_t virtualCounter = 0;
 // The registry's answers for a key that is not there and one that cannot be written.
-constexpr std::int32_t kFileNotFound = 2;
-constexpr std::int32_t kAccessDenied = 5;
 }  // namespace
 
 namespace headless {
@@ -88,14 +88,14 @@ bool freeLibrary(LibraryHandle) { return false; }
 // No settings store: every key fails to open, so every setting keeps its default.
 std::int32_t regOpenKey(const char*, std::uint32_t, SettingsKey& key) {
     key = 0;
-    return kFileNotFound;
+    return ERROR_FILE_NOT_FOUND;
 }
-std::int32_t regQueryValue(SettingsKey, const char*, std::uint8_t*, std::uint32_t&) { return kFileNotFound; }
+std::int32_t regQueryValue(SettingsKey, const char*, std::uint8_t*, std::uint32_t&) { return ERROR_FILE_NOT_FOUND; }
 std::int32_t regCreateKey(const char*, std::uint32_t, SettingsKey& key) {
     key = 0;
-    return kAccessDenied;
+    return ERROR_ACCESS_DENIED;
 }
-std::int32_t regSetValueDword(SettingsKey, const char*, std::uint32_t) { return kAccessDenied; }
+std::int32_t regSetValueDword(SettingsKey, const char*, std::uint32_t) { return ERROR_ACCESS_DENIED; }
 std::int32_t regCloseKey(SettingsKey) { return 0; }
 
 // A resource handle is the address of its entry in the embedded table.

@@ -8,14 +8,6 @@
 
 namespace linux_settings {
 
-// Error codes the reg* calls answer with, as the registry's.
-constexpr std::int32_t kFileNotFound = 2;  // ERROR_FILE_NOT_FOUND
-constexpr std::int32_t kAccessDenied = 5;  // ERROR_ACCESS_DENIED
-constexpr std::int32_t kInvalidHandle = 6;  // ERROR_INVALID_HANDLE
-constexpr std::int32_t kInvalidData = 13;  // ERROR_INVALID_DATA
-constexpr std::int32_t kMoreData = 234;  // ERROR_MORE_DATA
-constexpr std::int32_t kWriteFault = 29;  // ERROR_WRITE_FAULT
-
 // A file larger than this is not a settings file: it is neither read nor replaced.
 constexpr std::size_t kMaxFileBytes = 64 * 1024;
 

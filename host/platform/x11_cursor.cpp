@@ -4,6 +4,7 @@
 // Pairs with host/platform.h (cursor).
 #include <X11/cursorfont.h>
 
+#include "host/platform/window_model.h"
 #include "host/platform/x11_internal.h"
 #include "host/saver_constants.h"
 
@@ -64,8 +65,7 @@ CursorHandle setCursor(CursorHandle cursor) {
     current = cursor;
     currentSet = true;
     // The cursor belongs to the windows rather than to the thread: every live window of ours shows it.
-    for (const x11::WindowRecord& record : x11::windows())
-        if (record.alive) x11::applyCursor(record.id);
+    for (WindowHandle window : window_model::liveWindows()) x11::applyCursor(static_cast<Window>(window));
     if (Display* d = x11::openedDisplay()) XFlush(d);
     return previous;
 }

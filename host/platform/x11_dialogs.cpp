@@ -13,10 +13,9 @@
 #include "host/platform/gtk_dialogs.h"
 #include "host/platform/x11_internal.h"
 #include "host/saver_constants.h"
+#include "host/saver_ids.h"
 
 namespace {
-
-constexpr std::int32_t kConfigDialogTemplate = 104;
 
 enum class State { Untried, Ready, NoModule, NoDisplay };
 State state = State::Untried;
@@ -99,7 +98,7 @@ std::int32_t messageBox(WindowHandle owner, const char* text, const char* captio
 
 std::intptr_t dialogBoxParam(InstanceHandle /*instance*/, std::int32_t templateId, WindowHandle owner, DialogProc proc,
                              std::intptr_t initParam) {
-    if (templateId != kConfigDialogTemplate || !proc) return -1;
+    if (templateId != kConfigDialogId || !proc) return -1;
     const State started = start();
     if (started == State::NoDisplay) {
         const char* display = std::getenv("DISPLAY");

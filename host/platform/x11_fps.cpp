@@ -4,7 +4,6 @@
 #include <GL/gl.h>
 
 #include <cstdio>
-#include <ctime>
 
 #include "host/platform/x11_internal.h"
 
@@ -27,11 +26,7 @@ double frameStart = -1.0;
 int frames = 0;
 char text[32] = "";
 
-double nowSeconds() {
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
+double nowSeconds() { return static_cast<double>(x11::monotonicNs()) * 1e-9; }
 
 bool prepareFont(Display* d, GLXContext context) {
     if (listsContext == context && listBase != 0) return true;

@@ -5,17 +5,6 @@
 #include "host/platform/x11_internal.h"
 #include "host/saver_constants.h"
 
-namespace {
-
-// The virtual-screen metrics (SM_XVIRTUALSCREEN .. SM_CYVIRTUALSCREEN): on X11 the X screen spans
-// every monitor, so the virtual screen is the screen.
-constexpr std::int32_t kXVirtualScreen = 76;
-constexpr std::int32_t kYVirtualScreen = 77;
-constexpr std::int32_t kCxVirtualScreen = 78;
-constexpr std::int32_t kCyVirtualScreen = 79;
-
-}  // namespace
-
 namespace platform {
 
 bool getWindowRect(WindowHandle window, Rect& rect) {
@@ -40,15 +29,16 @@ std::int32_t getSystemMetrics(std::int32_t index) {
     Display* d = x11::display();
     if (!d) return 0;
     const int screen = DefaultScreen(d);
+    // The X screen spans every monitor, so the virtual screen is the screen.
     switch (index) {
     case SM_CXSCREEN:
-    case kCxVirtualScreen:
+    case SM_CXVIRTUALSCREEN:
         return DisplayWidth(d, screen);
     case SM_CYSCREEN:
-    case kCyVirtualScreen:
+    case SM_CYVIRTUALSCREEN:
         return DisplayHeight(d, screen);
-    case kXVirtualScreen:
-    case kYVirtualScreen:
+    case SM_XVIRTUALSCREEN:
+    case SM_YVIRTUALSCREEN:
     default:
         return 0;
     }

@@ -3,7 +3,7 @@
 // host/platform.h (drawing surface) and x11_window.cpp.
 #include <X11/Xutil.h>
 
-#include "host/platform/x11_bench.h"
+#include "host/platform/window_model.h"
 #include "host/platform/x11_internal.h"
 #include "host/saver_constants.h"
 
@@ -61,7 +61,7 @@ x11::WindowRecord* surfaceOf(DeviceContext dc) { return x11::findWindow(dc); }
 DeviceContext getDC(WindowHandle window) { return x11::liveWindow(window) ? window : 0; }
 
 std::int32_t releaseDC(WindowHandle window, DeviceContext dc) {
-    return dc != 0 && dc == window && x11::findWindow(window) ? 1 : 0;
+    return dc != 0 && dc == window && window_model::known(window) ? 1 : 0;
 }
 
 std::int32_t choosePixelFormat(DeviceContext dc, const PixelFormatRequest& request) {
@@ -81,10 +81,9 @@ bool setPixelFormat(DeviceContext dc, std::int32_t format, const PixelFormatRequ
 bool swapBuffers(DeviceContext dc) {
     Display* d = x11::openedDisplay();
     const x11::WindowRecord* surface = surfaceOf(dc);
-    if (!d || !surface || !surface->alive) return false;
+    if (!d || !surface || !window_model::alive(dc)) return false;
     x11::drawFpsOverlay(d, glXGetCurrentContext());
     glXSwapBuffers(d, static_cast<GLXDrawable>(dc));
-    x11::framePresented();
     return true;
 }
 

@@ -7,7 +7,6 @@
 #include <GL/glx.h>
 
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -36,9 +35,8 @@ int endErrorTrap();
 // ---- the saver's windows (x11_window.cpp) --------------------------------------------------------
 struct WindowRecord {
     Window id = 0;
-    platform::WindowProc proc = nullptr;
     bool topLevel = false;  // full screen: takes the keyboard and the pointer
-    bool alive = false;     // false from the moment its destruction starts
+    bool gone = false;      // destroyed on the server without our asking
     bool mapped = false;
     bool grabbed = false;
     std::uint32_t grabUntil = 0;  // tick until which a refused grab is tried again
@@ -53,18 +51,16 @@ struct WindowRecord {
     std::uint32_t sizeCheckedAt = 0;       // platform tick of the last look
 };
 
-// The record of a window created by createWindow, alive or not; null for any other id.
+// The X side of a window created by createWindow, kept by the window model until the window is
+// released; null for any other id.
 WindowRecord* findWindow(platform::WindowHandle window);
 // The record of a live window of ours; null otherwise.
 WindowRecord* liveWindow(platform::WindowHandle window);
-// Every window of ours, oldest first. Records stay for the whole run so that late events for a
-// destroyed window can be recognised and dropped.
-std::deque<WindowRecord>& windows();
 // The window went away on the server without our asking (its parent was destroyed): the window
 // procedure hears WM_DESTROY as after destroyWindow.
-void windowVanished(WindowRecord& record);
-// Frees what a destroyed window held beside the window itself and drops its posted messages.
-void forget(Display* display, WindowRecord& record);
+void windowVanished(platform::WindowHandle window);
+// Frees the X window, what it held and its record, once the window model has let it go.
+void release(platform::WindowHandle window);
 // Tries again the keyboard and pointer grabs that were refused when a full-screen window was shown.
 void retryGrabs();
 
@@ -75,10 +71,6 @@ constexpr std::uint32_t kSizeCheckIntervalMs = 250;
 // The monitors as getMonitorRects reports them, and whether two such lists are the same.
 std::vector<platform::Rect> monitorList();
 bool sameRects(const std::vector<platform::Rect>& a, const std::vector<platform::Rect>& b);
-
-// ---- messages (x11_messages.cpp) ----------------------------------------------------------------
-// Posted messages of a destroyed window are dropped, as the window's queue goes with it.
-void dropMessagesFor(platform::WindowHandle window);
 
 // ---- GLX (x11_glx.cpp) ----------------------------------------------------------------------------
 // The double-buffered RGBA configuration for a window on `screen`, preferring visuals of `depth`
@@ -106,15 +98,18 @@ void drawFpsOverlay(Display* display, GLXContext context);
 // The context's display lists go with it.
 void forgetFpsContext(GLXContext context);
 
-// ---- stop request (x11_signals.cpp) -------------------------------------------------------------
-// SIGTERM and SIGINT end the process at once (exit code 0) until deferStop() is called when the
-// saver window is shown; from then on they only set the stop request, which the message pump turns
-// into the window's destruction so that the normal tear-down runs.
+// ---- stop request (x11_signals.cpp, whose opening comment describes the whole path) --------------
 void installStopHandlers();
 void deferStop();
 bool stopRequested();
+// Destroys every window of ours, once, after a stop was requested.
+void honourStopRequest();
 // Sleeps up to `milliseconds`, returning early once a stop is requested.
 void sleepUnlessStopped(std::uint32_t milliseconds);
+
+// ---- time (x11_time.cpp) ----------------------------------------------------------------------------
+// The one clock of the X11 build: CLOCK_MONOTONIC in nanoseconds, which no change of the wall clock moves.
+std::int64_t monotonicNs();
 
 // ---- process (x11_system.cpp) -------------------------------------------------------------------
 void setCommandLine(const std::string& line);

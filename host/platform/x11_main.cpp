@@ -6,7 +6,6 @@
 #include <string>
 
 #include "host/platform/settings_override.h"
-#include "host/platform/x11_bench.h"
 #include "host/platform/x11_internal.h"
 #include "host/platform/x11_options.h"
 #include "host/saver.h"
@@ -52,7 +51,6 @@ int main(int argc, char** argv) {
         return 0;
     }
     x11::installStopHandlers();
-    x11::readBenchSettings();
 
     std::string line = programWord(argc > 0 ? argv[0] : nullptr);
     if (options.target == x11::DrawTarget::OwnWindow) {
@@ -70,11 +68,10 @@ int main(int argc, char** argv) {
     x11::setCommandLine(line);
     // An override is for the run it is given to: the dialog shows and stores the stored value.
     if (options.mirrors >= 0 && parseCommandLineText(line.c_str(), nullptr).mode != RunMode::Configure)
-        overrideSettingValue("Software\\Zu\\Keldric Saver", "UseMirrors", static_cast<std::uint32_t>(options.mirrors));
+        overrideSettingValue(kOwnSettingsKey, kUseMirrorsValue, static_cast<std::uint32_t>(options.mirrors));
     x11::setShowFps(options.fps);
 
     const int result = saverMain(reinterpret_cast<platform::InstanceHandle>(&moduleTag), SW_SHOWDEFAULT);
-    x11::writeFrameReport();
     x11::endPicturesAhead();
     x11::closeDisplay();
     return result;

@@ -16,6 +16,8 @@
 #include "host/platform.h"
 #include "host/platform/linux_settings_file.h"
 #include "host/platform/settings_override.h"
+#include "host/saver_constants.h"
+#include "host/saver_ids.h"
 
 namespace linux_settings {
 namespace {
@@ -26,8 +28,8 @@ struct KeyGroup {
 };
 
 constexpr KeyGroup kKeyGroups[] = {
-    {"Software\\Microsoft\\Windows\\CurrentVersion\\Screen Savers", "Screen Savers"},
-    {"Software\\Zu\\Keldric Saver", "Keldric Saver"},
+    {kSystemSettingsKey, "Screen Savers"},
+    {kOwnSettingsKey, "Keldric Saver"},
 };
 
 struct Override {
@@ -79,7 +81,7 @@ std::int32_t allocateKey(const char* group, GKeyFile* file, platform::SettingsKe
         }
     }
     if (file) g_key_file_free(file);
-    return kAccessDenied;
+    return ERROR_ACCESS_DENIED;
 }
 
 enum class FileState { Missing, Loaded, Unusable };
@@ -266,7 +268,7 @@ using namespace linux_settings;
 
 std::int32_t regOpenKey(const char* path, std::uint32_t /*access*/, SettingsKey& key) {
     const char* group = groupForKey(path);
-    if (!group) return kFileNotFound;
+    if (!group) return ERROR_FILE_NOT_FOUND;
     GKeyFile* file = nullptr;
     std::string reason;
     std::string filePath = settingsFilePath();
@@ -276,23 +278,23 @@ std::int32_t regOpenKey(const char* path, std::uint32_t /*access*/, SettingsKey&
         file = nullptr;
     }
     // Like a registry key that does not exist: no file, no group and nothing given on the command line.
-    if (!file && !hasOverrideInGroup(group)) return kFileNotFound;
+    if (!file && !hasOverrideInGroup(group)) return ERROR_FILE_NOT_FOUND;
     return allocateKey(group, file, key);
 }
 
 std::int32_t regQueryValue(SettingsKey key, const char* name, std::uint8_t* data, std::uint32_t& size) {
     OpenKey* open = keyFromHandle(key);
-    if (!open || !name) return kInvalidHandle;
+    if (!open || !name) return ERROR_INVALID_HANDLE;
     std::uint32_t value = 0;
     if (const Override* given = findOverride(open->group, name)) {
         value = given->value;
     } else {
-        if (!open->file) return kFileNotFound;
+        if (!open->file) return ERROR_FILE_NOT_FOUND;
         gchar* text = g_key_file_get_value(open->file, open->group, name, nullptr);
-        if (!text) return kFileNotFound;
+        if (!text) return ERROR_FILE_NOT_FOUND;
         bool ok = parseNumber(text, value);
         g_free(text);
-        if (!ok) return kInvalidData;
+        if (!ok) return ERROR_INVALID_DATA;
     }
     if (!data) {
         size = sizeof value;
@@ -300,7 +302,7 @@ std::int32_t regQueryValue(SettingsKey key, const char* name, std::uint8_t* data
     }
     if (size < sizeof value) {
         size = sizeof value;
-        return kMoreData;
+        return ERROR_MORE_DATA;
     }
     // REG_DWORD's byte order, whatever the machine's.
     for (std::size_t i = 0; i < sizeof value; ++i) data[i] = static_cast<std::uint8_t>(value >> (8 * i));
@@ -310,18 +312,18 @@ std::int32_t regQueryValue(SettingsKey key, const char* name, std::uint8_t* data
 
 std::int32_t regCreateKey(const char* path, std::uint32_t /*access*/, SettingsKey& key) {
     const char* group = groupForKey(path);
-    if (!group) return kAccessDenied;
+    if (!group) return ERROR_ACCESS_DENIED;
     return allocateKey(group, nullptr, key);
 }
 
 std::int32_t regSetValueDword(SettingsKey key, const char* name, std::uint32_t value) {
     OpenKey* open = keyFromHandle(key);
-    if (!open || !name) return kInvalidHandle;
-    if (!isStorableName(name)) return kInvalidData;
+    if (!open || !name) return ERROR_INVALID_HANDLE;
+    if (!isStorableName(name)) return ERROR_INVALID_DATA;
     std::string path = settingsFilePath();
     if (path.empty()) {
         reportWriteFailure("~/.config/morvane/settings.ini", "neither XDG_CONFIG_HOME nor HOME is set");
-        return kAccessDenied;
+        return ERROR_ACCESS_DENIED;
     }
     GKeyFile* file = nullptr;
     std::string reason;
@@ -329,7 +331,7 @@ std::int32_t regSetValueDword(SettingsKey key, const char* name, std::uint32_t v
     if (state == FileState::Unusable) {
         // Not ours to overwrite: the user may want what is in it.
         reportWriteFailure(path, reason);
-        return kAccessDenied;
+        return ERROR_ACCESS_DENIED;
     }
     if (state == FileState::Missing) {
         file = g_key_file_new();
@@ -337,7 +339,7 @@ std::int32_t regSetValueDword(SettingsKey key, const char* name, std::uint32_t v
         if (g_mkdir_with_parents(folder.c_str(), 0700) != 0) {
             reportWriteFailure(path, std::strerror(errno));
             g_key_file_free(file);
-            return kAccessDenied;
+            return ERROR_ACCESS_DENIED;
         }
     }
     char text[16];
@@ -350,14 +352,14 @@ std::int32_t regSetValueDword(SettingsKey key, const char* name, std::uint32_t v
     g_free(contents);
     if (!saved) {
         reportWriteFailure(path, reason);
-        return kWriteFault;
+        return ERROR_WRITE_FAULT;
     }
     return 0;
 }
 
 std::int32_t regCloseKey(SettingsKey key) {
     OpenKey* open = keyFromHandle(key);
-    if (!open) return kInvalidHandle;
+    if (!open) return ERROR_INVALID_HANDLE;
     if (open->file) g_key_file_free(open->file);
     *open = OpenKey();
     return 0;

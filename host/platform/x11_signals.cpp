@@ -1,7 +1,12 @@
-// X11 platform: SIGTERM, SIGINT and SIGHUP. Until the saver window is shown they end the process at once;
-// afterwards they become a stop request that the message pump answers with the normal tear-down.
-// A pipe written by the handler wakes the frame loop's sleep. SIGCONT is noted for the frame clock.
-// Pairs with x11_internal.h and host/platform.h (takeResumedFromStop).
+// X11 platform: SIGTERM, SIGINT and SIGHUP, and SIGCONT for the frame clock. Pairs with x11_internal.h
+// and host/platform.h (takeResumedFromStop).
+//
+// The one path of a stop signal. Until deferStop() (the server's blanking switched off, or the saver
+// window shown) the handler ends the process at once: nothing needs putting back. From then on it
+// only sets the request and writes the wake-up pipe: sleepMs returns early, the message box of the
+// dialogs module is dismissed, and the next peekMessage calls honourStopRequest(), which destroys
+// every window of ours; the window procedure's WM_DESTROY posts the quit message, and the frame loop
+// ends through the normal tear-down, which puts the server's blanking back.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -10,6 +15,7 @@
 #include <cerrno>
 #include <ctime>
 
+#include "host/platform/window_model.h"
 #include "host/platform/x11_internal.h"
 
 namespace {
@@ -36,11 +42,7 @@ void onStopSignal(int) {
 
 void onContinue(int) { continued = 1; }
 
-long long monotonicMs() {
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
-}
+long long monotonicMs() { return x11::monotonicNs() / 1000000; }
 
 }  // namespace
 
@@ -68,6 +70,13 @@ void installStopHandlers() {
 void deferStop() { deferred = 1; }
 
 bool stopRequested() { return requested != 0; }
+
+void honourStopRequest() {
+    static bool honoured = false;
+    if (honoured || !requested) return;
+    honoured = true;
+    window_model::destroyAll();
+}
 
 void sleepUnlessStopped(std::uint32_t milliseconds) {
     const long long end = monotonicMs() + milliseconds;

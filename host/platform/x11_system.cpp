@@ -119,8 +119,7 @@ bool setScreenSaverRunning(bool running) {
     if (!d) return false;
     if (running) {
         if (!blanking.marker) switchBlankingOff(d);
-        // From here on a stop signal must take the way through the tear-down, which puts the
-        // settings back, rather than end the process at once.
+        // The tear-down must put the settings back (the stop signal's path: x11_signals.cpp).
         x11::deferStop();
     } else if (blanking.marker) {
         giveBlankingBack(d);

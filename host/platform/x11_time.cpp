@@ -4,7 +4,7 @@
 
 #include "host/platform/x11_internal.h"
 
-namespace {
+namespace x11 {
 
 std::int64_t monotonicNs() {
     timespec now;
@@ -12,18 +12,18 @@ std::int64_t monotonicNs() {
     return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
 }
 
-}  // namespace
+}  // namespace x11
 
 namespace platform {
 
 // Milliseconds, wrapping after about 49.7 days like the tick it stands in for.
-std::uint32_t getTickCount() { return static_cast<std::uint32_t>(monotonicNs() / 1000000); }
+std::uint32_t getTickCount() { return static_cast<std::uint32_t>(x11::monotonicNs() / 1000000); }
 
-// A stop request (SIGTERM, SIGINT) cuts the pause short, so the saver ends promptly.
+// A stop request cuts the pause short (x11_signals.cpp).
 void sleepMs(std::uint32_t milliseconds) { x11::sleepUnlessStopped(milliseconds); }
 
 std::int64_t queryPerformanceFrequency() { return 1000000000; }
 
-std::int64_t queryPerformanceCounter() { return monotonicNs(); }
+std::int64_t queryPerformanceCounter() { return x11::monotonicNs(); }
 
 }  // namespace platform

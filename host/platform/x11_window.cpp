@@ -1,6 +1,6 @@
-// X11 platform: window classes and the saver's windows: creation with a GL-capable visual, showing
-// (full screen: above everything, keyboard and pointer grabbed), destruction. Pairs with
-// host/platform.h; the records are declared in x11_internal.h.
+// X11 platform: the saver's X windows: creation with a GL-capable visual, showing (full screen: above
+// everything, keyboard and pointer grabbed), destruction. Classes, lifetime and messages are the
+// window model's. Pairs with host/platform.h; the records are declared in x11_internal.h.
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
@@ -8,14 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "host/platform/window_model.h"
 #include "host/platform/x11_internal.h"
 #include "host/saver_constants.h"
 
 namespace x11 {
 
 namespace {
-
-std::deque<WindowRecord> records;
 
 // A refused grab (another client holds one, e.g. a menu that was open) is tried again for this long.
 constexpr std::uint32_t kGrabRetryMs = 2000;
@@ -51,46 +50,45 @@ void nameWindow(Display* d, Window window, const char* title) {
 
 }  // namespace
 
-// Removes what the window held on the server; the window itself is already gone or going.
-void forget(Display* d, WindowRecord& record) {
-    record.alive = false;
-    record.mapped = false;
-    record.grabbed = false;
-    if (record.colormap) XFreeColormap(d, record.colormap);
-    record.colormap = 0;
-    dropMessagesFor(record.id);
+// The window model lets a window go after its WM_DESTROY: the X window and what it held go with it.
+void release(platform::WindowHandle window) {
+    WindowRecord* record = findWindow(window);
+    Display* d = openedDisplay();
+    if (!record) return;
+    if (d) {
+        releaseGrabs(d, *record);
+        beginErrorTrap();
+        if (!record->gone) XDestroyWindow(d, record->id);
+        if (record->colormap) XFreeColormap(d, record->colormap);
+        endErrorTrap();
+    }
+    delete record;
 }
 
-std::deque<WindowRecord>& windows() { return records; }
-
 WindowRecord* findWindow(platform::WindowHandle window) {
-    for (WindowRecord& record : records)
-        if (record.id == window) return &record;
-    return nullptr;
+    return static_cast<WindowRecord*>(window_model::native(window));
 }
 
 WindowRecord* liveWindow(platform::WindowHandle window) {
-    WindowRecord* record = findWindow(window);
-    return record && record->alive ? record : nullptr;
+    return window_model::alive(window) ? findWindow(window) : nullptr;
 }
 
-void windowVanished(WindowRecord& record) {
-    if (!record.alive) return;
-    Display* d = openedDisplay();
-    const platform::WindowHandle handle = record.id;
-    const platform::WindowProc proc = record.proc;
-    forget(d, record);
-    proc(handle, WM_DESTROY, 0, 0);
+void windowVanished(platform::WindowHandle window) {
+    WindowRecord* record = findWindow(window);
+    if (!record) return;
+    record->gone = true;
+    window_model::vanished(window);
 }
 
 void retryGrabs() {
     Display* d = openedDisplay();
     if (!d) return;
     const std::uint32_t now = platform::getTickCount();
-    for (WindowRecord& record : records) {
-        if (!record.alive || !record.topLevel || !record.mapped || record.grabbed) continue;
-        if (static_cast<std::int32_t>(record.grabUntil - now) <= 0) continue;
-        tryGrabs(d, record);
+    for (platform::WindowHandle window : window_model::liveWindows()) {
+        WindowRecord* record = findWindow(window);
+        if (!record || !record->topLevel || !record->mapped || record->grabbed) continue;
+        if (static_cast<std::int32_t>(record->grabUntil - now) <= 0) continue;
+        tryGrabs(d, *record);
     }
 }
 
@@ -98,38 +96,20 @@ void retryGrabs() {
 
 namespace platform {
 
-namespace {
-
-struct ClassRecord {
-    std::string name;
-    WindowProc proc;
-};
-std::vector<ClassRecord> classes;
-
-const ClassRecord* findClass(const char* name) {
-    if (!name) return nullptr;
-    for (const ClassRecord& record : classes)
-        if (record.name == name) return &record;
-    return nullptr;
-}
-
-}  // namespace
-
 bool registerClass(const WindowClass& windowClass) {
     // The classes live in this process, but a class is of no use without a display, so its absence
     // is reported here, where the host tells the user that the saver cannot start.
-    if (!windowClass.className || !windowClass.windowProc || !x11::display()) return false;
-    if (findClass(windowClass.className)) return false;
-    classes.push_back({windowClass.className, windowClass.windowProc});
-    return true;
+    if (!x11::display()) return false;
+    window_model::setReleaseHook(x11::release);
+    return window_model::registerClass(windowClass.className, windowClass.windowProc);
 }
 
 WindowHandle createWindow(std::uint32_t /*exStyle*/, const char* className, const char* title, std::uint32_t style,
                           std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
                           WindowHandle parent, InstanceHandle /*instance*/) {
-    const ClassRecord* windowClass = findClass(className);
+    const WindowProc proc = window_model::classProc(className);
     Display* d = x11::display();
-    if (!windowClass || !d) return 0;
+    if (!proc || !d) return 0;
 
     const bool child = (style & WS_CHILD) != 0;
     int screen = DefaultScreen(d);
@@ -149,7 +129,6 @@ WindowHandle createWindow(std::uint32_t /*exStyle*/, const char* className, cons
     const Window root = RootWindow(d, screen);
 
     x11::WindowRecord record;
-    record.proc = windowClass->proc;
     record.topLevel = !child;
     record.config = x11::chooseWindowConfig(d, screen, parentDepth);
 
@@ -190,7 +169,6 @@ WindowHandle createWindow(std::uint32_t /*exStyle*/, const char* className, cons
         return 0;
     }
     record.id = window;
-    record.alive = true;
     record.parent = parentWindow;
     record.width = width > 0 ? width : 1;
     record.height = height > 0 ? height : 1;
@@ -201,14 +179,7 @@ WindowHandle createWindow(std::uint32_t /*exStyle*/, const char* className, cons
         Atom deleteWindow = x11::atom("WM_DELETE_WINDOW");
         XSetWMProtocols(d, window, &deleteWindow, 1);
     }
-    x11::windows().push_back(record);
-
-    // As on the system this seam comes from, the procedure hears WM_CREATE before the handle is
-    // returned, and -1 from it refuses the window.
-    if (windowClass->proc(window, WM_CREATE, 0, 0) == -1) {
-        destroyWindow(window);
-        return 0;
-    }
+    if (!window_model::create(window, proc, child ? parent : 0, new x11::WindowRecord(record))) return 0;
     // WS_VISIBLE is honoured by showWindow, which the host calls once the picture is ready: a
     // message box about a failed set-up must not end up hidden under the full-screen window.
     return window;
@@ -227,8 +198,7 @@ bool showWindow(WindowHandle window, std::int32_t showCommand) {
         return wasVisible;
     }
     if (!record->mapped) {
-        // Shown means set up: from here a SIGTERM waits for the frame loop, which answers it with
-        // the normal tear-down. Before, it ends the process at once, message box and all.
+        // Shown means set up (the stop signal's path: x11_signals.cpp).
         x11::deferStop();
         x11::beginErrorTrap();
         XMapRaised(d, record->id);
@@ -256,26 +226,8 @@ bool showWindow(WindowHandle window, std::int32_t showCommand) {
     return wasVisible;
 }
 
-bool destroyWindow(WindowHandle window) {
-    x11::WindowRecord* record = x11::liveWindow(window);
-    Display* d = x11::openedDisplay();
-    if (!record || !d) return false;
-    const WindowProc proc = record->proc;
-    x11::releaseGrabs(d, *record);
-    // Hidden and marked dead first, so that nothing the procedure does in answer to WM_DESTROY can
-    // reach the window again; the X window itself goes after the procedure has returned.
-    x11::beginErrorTrap();
-    XUnmapWindow(d, record->id);
-    x11::endErrorTrap();
-    record->alive = false;
-    record->mapped = false;
-    proc(window, WM_DESTROY, 0, 0);
-    x11::beginErrorTrap();
-    XDestroyWindow(d, static_cast<Window>(window));
-    x11::endErrorTrap();
-    x11::forget(d, *record);
-    return true;
-}
+// The X window goes once the procedure has heard WM_DESTROY (x11::release).
+bool destroyWindow(WindowHandle window) { return window_model::destroy(window); }
 
 bool takeNewWindowSize(WindowHandle window, std::int32_t& width, std::int32_t& height) {
     x11::WindowRecord* record = x11::liveWindow(window);
@@ -308,17 +260,8 @@ bool takeNewWindowSize(WindowHandle window, std::int32_t& width, std::int32_t& h
     return true;
 }
 
-std::intptr_t defWindowProc(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t /*lParam*/) {
-    switch (message) {
-    case WM_CLOSE:
-        destroyWindow(window);
-        return 0;
-    case WM_SYSCOMMAND:
-        if (wParam == SC_CLOSE) postMessage(window, WM_CLOSE, 0, 0);
-        return 0;
-    default:
-        return 0;
-    }
+std::intptr_t defWindowProc(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
+    return window_model::defaultProc(window, message, wParam, lParam);
 }
 
 }  // namespace platform

@@ -34,14 +34,14 @@ TEST(SaverWindowRun, ShowsTheWindowWithItsSceneAndDeletesTheSceneBeforeTheContex
     std::vector<std::string> log;
     fake::setCallHook([&log](const std::string& call) {
         log.push_back(call + (sceneTexturesExist() ? " +textures" : ""));
+        // A key as soon as the window exists, handled by the frame loop: once set-up is over, input
+        // closes the saver.
+        if (call == "getDC") fake::queueMessage({fake::createdWindows().at(0).handle, WM_KEYDOWN, 0x20, 0});
     });
     // The loop's own stop, should the key below not end the run.
     fake::setSleepHook([](std::uint32_t) {
         if (fake::sleeps().size() == 3) platform::postQuitMessage(1);
     });
-    // A key for the window to come (the fake's first handle), handled by the frame loop: once set-up
-    // is over, input closes the saver.
-    fake::queueMessage({0x100, WM_KEYDOWN, 0x20, 0});
     runSaverWindow(0, 10);
 
     EXPECT_EQ(log, (std::vector<std::string>{"registerClass OpenGL", "createWindow SaverWindow",

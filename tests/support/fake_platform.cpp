@@ -1,31 +1,19 @@
-// The scripted test platform: host/platform.h answered from in-memory state, with every call that
-// matters recorded. Pairs with fake_platform.h, which declares the test's controls.
+// The scripted test platform: host/platform.h answered from in-memory state and the window model,
+// with every call that matters recorded. Pairs with fake_platform.h, which declares the test's controls.
 #include "tests/support/fake_platform.h"
 
 #include <cstring>
-#include <deque>
 #include <list>
 #include <set>
 
+#include "host/platform/window_model.h"
 #include "host/saver_constants.h"
 #include "resources/embedded.h"
 
 namespace {
 
-constexpr std::int32_t kAccessDenied = 5;
-constexpr std::int32_t kFileNotFound = 2;
-constexpr std::int32_t kMoreData = 234;
-constexpr std::int32_t kInvalidHandle = 6;
 constexpr std::uint32_t kWriteAccess = 0x2 | 0x4;
 constexpr std::intptr_t kBnClicked = 0;
-
-struct Window {
-    platform::WindowProc proc = nullptr;
-    platform::WindowHandle parent = 0;
-    platform::Rect rect = {0, 0, 0, 0};
-    bool alive = true;
-    bool destroying = false;  // inside its own destruction: a second destroyWindow fails
-};
 
 struct Library {
     std::map<std::string, void*> functions;
@@ -53,18 +41,13 @@ struct State {
     std::function<bool()> displayPowerHook;
     std::int32_t displayPowerQueries = 0;
 
-    std::map<platform::WindowHandle, Window> windows;
+    std::map<platform::WindowHandle, platform::Rect> rects;
     platform::WindowHandle nextHandle = 0x100;
     std::vector<platform::WindowClass> classes;
-    std::vector<std::string> classNames;  // owned copies of the registered names
     bool failRegister = false;
-    bool failCreate = false;
     std::vector<fake::CreatedWindow> created;
-    std::deque<platform::Message> queue;
     std::vector<platform::Message> posted;
-    std::vector<platform::Message> sent;
     std::vector<platform::Message> defaults;
-    std::vector<platform::WindowHandle> destroyed;
     std::vector<std::int32_t> quits;
 
     platform::Point cursor = {0, 0};
@@ -123,29 +106,34 @@ void logCall(const std::string& call) {
     if (state.callHook) state.callHook(call);
 }
 
-Window* findWindow(platform::WindowHandle handle) {
-    auto found = state.windows.find(handle);
-    if (found == state.windows.end() || !found->second.alive) return nullptr;
-    return &found->second;
-}
-
-std::intptr_t callProc(platform::WindowHandle handle, std::uint32_t message, std::uintptr_t wParam,
-                       std::intptr_t lParam) {
-    Window* window = findWindow(handle);
-    if (!window) return 0;
-    if (!window->proc) return platform::defWindowProc(handle, message, wParam, lParam);
-    return window->proc(handle, message, wParam, lParam);
-}
-
 void sendToDialog(platform::WindowHandle dialog, platform::DialogProc proc, std::int32_t id) {
     proc(dialog, WM_COMMAND, (static_cast<std::uintptr_t>(kBnClicked) << 16) | static_cast<std::uint16_t>(id), 0);
+}
+
+// regOpenKey, and regCreateKey when `create`.
+std::int32_t openKey(const char* path, std::uint32_t access, bool create, platform::SettingsKey& key) {
+    const std::string wanted = path ? path : "";
+    std::int32_t result = ERROR_SUCCESS;
+    if (state.unreadableKeys.count(wanted) || (state.readOnlyKeys.count(wanted) && (access & kWriteAccess)))
+        result = ERROR_ACCESS_DENIED;
+    else if (!create && !state.settings.count(wanted))
+        result = ERROR_FILE_NOT_FOUND;
+    state.keyOpens.push_back({wanted, access, create, result});
+    if (result != ERROR_SUCCESS) return result;
+    state.settings[wanted];
+    key = state.nextKey++;
+    state.openKeys[key] = wanted;
+    return result;
 }
 
 }  // namespace
 
 namespace fake {
 
-void reset() { state = State(); }
+void reset() {
+    state = State();
+    window_model::reset();
+}
 
 void setTickCount(std::uint32_t milliseconds) { state.tick = milliseconds; }
 void setPerformanceCounter(std::int64_t counts) { state.counter = counts; }
@@ -181,29 +169,22 @@ void setDisplayPowerHook(std::function<bool()> hook) { state.displayPowerHook = 
 std::int32_t displayPowerQueries() { return state.displayPowerQueries; }
 
 platform::WindowHandle addForeignWindow(const platform::Rect& rect) {
-    platform::WindowHandle handle = state.nextHandle++;
-    Window window;
-    window.rect = rect;
-    state.windows[handle] = window;
+    const platform::WindowHandle handle = state.nextHandle++;
+    state.rects[handle] = rect;
+    window_model::create(handle, nullptr, 0);
     return handle;
 }
-bool windowExists(platform::WindowHandle window) { return findWindow(window) != nullptr; }
-platform::WindowHandle windowParent(platform::WindowHandle window) {
-    Window* found = findWindow(window);
-    return found ? found->parent : 0;
-}
+bool windowExists(platform::WindowHandle window) { return window_model::alive(window); }
+platform::WindowHandle windowParent(platform::WindowHandle window) { return window_model::parent(window); }
 void failRegisterClass(bool fail) { state.failRegister = fail; }
-void failCreateWindow(bool fail) { state.failCreate = fail; }
 const std::vector<CreatedWindow>& createdWindows() { return state.created; }
 const std::vector<platform::WindowClass>& registeredClasses() { return state.classes; }
 
 const std::vector<platform::Message>& postedMessages() { return state.posted; }
-const std::vector<platform::Message>& sentMessages() { return state.sent; }
 const std::vector<platform::Message>& defaultHandled() { return state.defaults; }
-const std::vector<platform::WindowHandle>& destroyedWindows() { return state.destroyed; }
 std::vector<std::int32_t> quitCodes() { return state.quits; }
-std::size_t queuedMessageCount() { return state.queue.size(); }
-void queueMessage(const platform::Message& message) { state.queue.push_back(message); }
+std::size_t queuedMessageCount() { return window_model::queued(); }
+void queueMessage(const platform::Message& m) { window_model::post(m.window, m.message, m.wParam, m.lParam); }
 
 void setCursorPos(std::int32_t x, std::int32_t y) { state.cursor = {x, y}; }
 const std::vector<platform::CursorHandle>& cursorsSet() { return state.cursors; }
@@ -272,8 +253,7 @@ const char* getCommandLine() { return state.commandLine.c_str(); }
 
 bool registerClass(const WindowClass& windowClass) {
     logCall(std::string("registerClass ") + (windowClass.className ? windowClass.className : ""));
-    if (state.failRegister || !windowClass.className) return false;
-    state.classNames.push_back(windowClass.className);
+    if (state.failRegister || !window_model::registerClass(windowClass.className, windowClass.windowProc)) return false;
     state.classes.push_back(windowClass);
     return true;
 }
@@ -282,85 +262,50 @@ WindowHandle createWindow(std::uint32_t exStyle, const char* className, const ch
                           std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
                           WindowHandle parent, InstanceHandle /*instance*/) {
     logCall(std::string("createWindow ") + (title ? title : ""));
-    if (state.failCreate || !className) return 0;
-    if ((style & WS_CHILD) && !findWindow(parent)) return 0;
-    if (parent != 0 && !findWindow(parent)) return 0;
-    WindowProc proc = nullptr;
-    for (std::size_t i = 0; i < state.classes.size(); ++i)
-        if (state.classNames[i] == className) proc = state.classes[i].windowProc;
-    if (!proc) return 0;
-    WindowHandle handle = state.nextHandle++;
-    Window window;
-    window.proc = proc;
-    window.parent = parent;
-    window.rect = {x, y, x + width, y + height};
-    state.windows[handle] = window;
-    state.created.push_back({handle, exStyle, className, title ? title : "", style, window.rect, parent});
-    proc(handle, WM_CREATE, 0, 0);
-    return handle;
+    const WindowProc proc = window_model::classProc(className);
+    if (!proc || (((style & WS_CHILD) || parent != 0) && !window_model::alive(parent))) return 0;
+    const WindowHandle handle = state.nextHandle++;
+    state.rects[handle] = {x, y, x + width, y + height};
+    state.created.push_back({handle, exStyle, className, title ? title : "", style, state.rects[handle], parent});
+    return window_model::create(handle, proc, parent) ? handle : 0;
 }
 
 bool showWindow(WindowHandle window, std::int32_t showCommand) {
     logCall("showWindow " + std::to_string(showCommand));
-    return findWindow(window) != nullptr;
+    return window_model::alive(window);
 }
 
 bool destroyWindow(WindowHandle window) {
     logCall("destroyWindow");
-    Window* target = findWindow(window);
-    if (!target || target->destroying) return false;
-    target->destroying = true;
-    state.destroyed.push_back(window);
-    callProc(window, WM_DESTROY, 0, 0);
-    // The children go after their parent, as on the real platform.
-    std::vector<WindowHandle> children;
-    for (const auto& entry : state.windows)
-        if (entry.second.alive && entry.second.parent == window) children.push_back(entry.first);
-    for (WindowHandle child : children) destroyWindow(child);
-    if (Window* gone = findWindow(window)) gone->alive = false;
-    return true;
+    return window_model::destroy(window);
 }
 
 std::intptr_t defWindowProc(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
     state.defaults.push_back({window, message, wParam, lParam});
-    if (message == WM_CLOSE) destroyWindow(window);
-    return 0;
+    return window_model::defaultProc(window, message, wParam, lParam);
 }
 
-bool peekMessage(Message& message) {
-    if (state.queue.empty()) return false;
-    message = state.queue.front();
-    state.queue.pop_front();
-    return true;
-}
-
+bool peekMessage(Message& message) { return window_model::take(message); }
 bool translateMessage(const Message& message) { return message.message == WM_KEYDOWN; }
-
-std::intptr_t dispatchMessage(const Message& message) {
-    return callProc(message.window, message.message, message.wParam, message.lParam);
-}
+std::intptr_t dispatchMessage(const Message& message) { return window_model::dispatch(message); }
 
 bool postMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
     state.posted.push_back({window, message, wParam, lParam});
-    if (!findWindow(window)) return false;
-    state.queue.push_back({window, message, wParam, lParam});
-    return true;
+    return window_model::post(window, message, wParam, lParam);
 }
 
 std::intptr_t sendMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
-    state.sent.push_back({window, message, wParam, lParam});
-    return callProc(window, message, wParam, lParam);
+    return window_model::send(window, message, wParam, lParam);
 }
 
 void postQuitMessage(std::int32_t exitCode) {
     state.quits.push_back(exitCode);
-    state.queue.push_back({0, WM_QUIT, static_cast<std::uintptr_t>(exitCode), 0});
+    window_model::postQuit(exitCode);
 }
 
 bool getWindowRect(WindowHandle window, Rect& rect) {
-    Window* found = findWindow(window);
-    if (!found) return false;
-    rect = found->rect;
+    if (!window_model::alive(window)) return false;
+    rect = state.rects[window];
     return true;
 }
 
@@ -429,7 +374,7 @@ bool setScreenSaverRunning(bool running) {
 
 DeviceContext getDC(WindowHandle window) {
     logCall("getDC");
-    return findWindow(window) ? 0xDC00 + window : 0;
+    return window_model::alive(window) ? 0xDC00 + window : 0;
 }
 
 std::int32_t releaseDC(WindowHandle /*window*/, DeviceContext /*dc*/) {
@@ -550,29 +495,19 @@ bool freeLibrary(LibraryHandle library) {
 }
 
 std::int32_t regOpenKey(const char* path, std::uint32_t access, SettingsKey& key) {
-    std::string wanted = path ? path : "";
-    std::int32_t result = ERROR_SUCCESS;
-    if (state.unreadableKeys.count(wanted) || (state.readOnlyKeys.count(wanted) && (access & kWriteAccess)))
-        result = kAccessDenied;
-    else if (!state.settings.count(wanted))
-        result = kFileNotFound;
-    state.keyOpens.push_back({wanted, access, false, result});
-    if (result != ERROR_SUCCESS) return result;
-    key = state.nextKey++;
-    state.openKeys[key] = wanted;
-    return result;
+    return openKey(path, access, false, key);
 }
 
 std::int32_t regQueryValue(SettingsKey key, const char* name, std::uint8_t* data, std::uint32_t& size) {
     auto open = state.openKeys.find(key);
-    if (open == state.openKeys.end()) return kInvalidHandle;
+    if (open == state.openKeys.end()) return ERROR_INVALID_HANDLE;
     std::string wanted = name ? name : "";
-    if (state.unreadableValues.count({open->second, wanted})) return kAccessDenied;
+    if (state.unreadableValues.count({open->second, wanted})) return ERROR_ACCESS_DENIED;
     std::vector<std::uint8_t> bytes;
-    if (!fake::settingBytes(open->second, wanted, bytes)) return kFileNotFound;
+    if (!fake::settingBytes(open->second, wanted, bytes)) return ERROR_FILE_NOT_FOUND;
     if (bytes.size() > size) {
         size = static_cast<std::uint32_t>(bytes.size());
-        return kMoreData;
+        return ERROR_MORE_DATA;
     }
     if (!bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
     size = static_cast<std::uint32_t>(bytes.size());
@@ -580,28 +515,19 @@ std::int32_t regQueryValue(SettingsKey key, const char* name, std::uint8_t* data
 }
 
 std::int32_t regCreateKey(const char* path, std::uint32_t access, SettingsKey& key) {
-    std::string wanted = path ? path : "";
-    std::int32_t result = ERROR_SUCCESS;
-    if (state.unreadableKeys.count(wanted) || (state.readOnlyKeys.count(wanted) && (access & kWriteAccess)))
-        result = kAccessDenied;
-    state.keyOpens.push_back({wanted, access, true, result});
-    if (result != ERROR_SUCCESS) return result;
-    state.settings[wanted];
-    key = state.nextKey++;
-    state.openKeys[key] = wanted;
-    return result;
+    return openKey(path, access, true, key);
 }
 
 std::int32_t regSetValueDword(SettingsKey key, const char* name, std::uint32_t value) {
     auto open = state.openKeys.find(key);
-    if (open == state.openKeys.end()) return kInvalidHandle;
-    if (state.failWrites || state.readOnlyKeys.count(open->second)) return kAccessDenied;
+    if (open == state.openKeys.end()) return ERROR_INVALID_HANDLE;
+    if (state.failWrites || state.readOnlyKeys.count(open->second)) return ERROR_ACCESS_DENIED;
     ++state.writes;
     fake::setSettingDword(open->second, name ? name : "", value);
     return ERROR_SUCCESS;
 }
 
-std::int32_t regCloseKey(SettingsKey key) { return state.openKeys.erase(key) ? ERROR_SUCCESS : kInvalidHandle; }
+std::int32_t regCloseKey(SettingsKey key) { return state.openKeys.erase(key) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE; }
 
 ResourceHandle findResource(InstanceHandle /*instance*/, const char* name) {
     if (!name || state.hiddenResources.count(name)) return 0;

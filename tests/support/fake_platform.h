@@ -49,13 +49,13 @@ void resumeFromStop();
 void resizeSaverWindow(std::int32_t width, std::int32_t height);
 
 // ---- windows and messages ----------------------------------------------------------------------
-// A window that some other program owns (a preview parent): it has no procedure of the saver's,
+// The windows and the queue are the window model's (host/platform/window_model.h), as on X11; what
+// follows scripts and records around it. A window that some other program owns (a preview parent): it has no procedure of the saver's,
 // its default handling is the platform's.
 platform::WindowHandle addForeignWindow(const platform::Rect& rect);
 bool windowExists(platform::WindowHandle window);
 platform::WindowHandle windowParent(platform::WindowHandle window);
 void failRegisterClass(bool fail);
-void failCreateWindow(bool fail);
 
 struct CreatedWindow {
     platform::WindowHandle handle;
@@ -71,9 +71,7 @@ const std::vector<platform::WindowClass>& registeredClasses();
 
 // Messages in the order the code asked for them.
 const std::vector<platform::Message>& postedMessages();
-const std::vector<platform::Message>& sentMessages();
 const std::vector<platform::Message>& defaultHandled();  // every call of defWindowProc
-const std::vector<platform::WindowHandle>& destroyedWindows();
 std::vector<std::int32_t> quitCodes();  // every postQuitMessage
 std::size_t queuedMessageCount();
 // Puts a message in the queue as if the platform had posted it (input, say); not recorded as posted.

@@ -19,7 +19,9 @@ using Viewports = std::vector<SceneViewport>;
 
 class SaverMonitors : public testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override { startOver(); }
+    // Every piece of state back to the start, also between the cases of one test.
+    void startOver() {
         fake::reset();
         host = HostState();
         host.instance = 0x400000;
@@ -56,7 +58,7 @@ TEST_F(SaverMonitors, OneMonitorOrNoneKnownGivesTheWholeWindow) {
     ASSERT_TRUE(openSaverWindow(0, surface));
     EXPECT_EQ(surface.viewports, (Viewports{{0, 0, 1024, 600}}));
 
-    SetUp();
+    startOver();
     fake::setScreenSize(1024, 600);
     fake::setMonitors({{0, 0, 1024, 600}});
     SaverSurface single;

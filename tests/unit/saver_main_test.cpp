@@ -28,7 +28,9 @@ int scriptedChangePassword(const char* provider, std::uintptr_t window, std::uin
 
 class SaverMain : public testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override { startOver(); }
+    // Every piece of state back to the start, also between the cases of one test.
+    void startOver() {
         fake::reset();
         host = HostState();
         changeCalls.clear();
@@ -48,7 +50,7 @@ protected:
 
 TEST_F(SaverMain, NoActionLoadsTheSettingsAndDoesNothingElse) {
     for (const char* line : {"saver.scr /x", "saver.scr //", "saver.scr -", "saver.scr /?"}) {
-        SetUp();
+        startOver();
         EXPECT_EQ(runWith(line), 0);
         EXPECT_EQ(static_cast<int>(host.runMode), static_cast<int>(RunMode::NoAction)) << line;
         EXPECT_EQ(host.instance, 0x400000u);
@@ -69,7 +71,7 @@ TEST_F(SaverMain, ConfigureShowsTheDialogOwnedByTheParent) {
     EXPECT_EQ(fake::dialogs()[0].owner, 55u);
     EXPECT_EQ(fake::dialogs()[0].initParam, 0);
 
-    SetUp();
+    startOver();
     fake::setForegroundWindow(0x1234);
     EXPECT_EQ(runWith("saver.scr"), 0);
     ASSERT_EQ(fake::dialogs().size(), 1u);
@@ -91,7 +93,7 @@ TEST_F(SaverMain, ChangePasswordWithoutItsLibraryOrFunctionIsSilent) {
     EXPECT_EQ(runWith("saver.scr /a 1234"), 0);
     EXPECT_EQ(fake::loadedLibraries(), std::vector<std::string>{"MPR.DLL"});
 
-    SetUp();
+    startOver();
     fake::setLibrary("MPR.DLL");
     EXPECT_EQ(runWith("saver.scr -A"), 0);
     EXPECT_EQ(fake::openLibraryCount(), 0);
@@ -101,17 +103,18 @@ TEST_F(SaverMain, ChangePasswordWithoutItsLibraryOrFunctionIsSilent) {
 
 TEST_F(SaverMain, SaverModesThatCannotOpenTheirWindowStillExitZero) {
     EXPECT_EQ(runWith("saver.scr /p 999"), 0);
+    startOver();  // a window class is registered once a process
     EXPECT_EQ(runWith("saver.scr /p"), 0);
     EXPECT_TRUE(fake::createdWindows().empty());
     EXPECT_TRUE(fake::messageBoxes().empty());
 
-    SetUp();
+    startOver();
     fake::failRegisterClass(true);
     EXPECT_EQ(runWith("saver.scr /s"), 0);
     EXPECT_EQ(fake::messageBoxes().size(), 1u);
     EXPECT_TRUE(fake::screenSaverRunningCalls().empty());
 
-    SetUp();
+    startOver();
     fake::setChoosePixelFormatResult(0);
     EXPECT_EQ(runWith("saver.scr /s"), 0);
     EXPECT_EQ(fake::screenSaverRunningCalls(), (std::vector<bool>{true, false}));

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "host/measurement.h"
 #include "host/saver.h"
 #include "host/saver_constants.h"
 #include "tests/support/fake_platform.h"
@@ -17,7 +18,9 @@ using Calls = std::vector<std::string>;
 
 class SaverWindowSetUp : public testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override { startOver(); }
+    // Every piece of state back to the start, also between the cases of one test.
+    void startOver() {
         fake::reset();
         host = HostState();
         host.instance = 0x400000;
@@ -89,6 +92,7 @@ TEST_F(SaverWindowSetUp, PreviewIsAChildOfItsParentsSizeAndLeavesTheSaverStateAl
 TEST_F(SaverWindowSetUp, PreviewOfAMissingParentEndsQuietly) {
     host.runMode = RunMode::Preview;
     for (platform::WindowHandle parent : {platform::WindowHandle{0}, platform::WindowHandle{0xDEAD}}) {
+        fake::reset();  // a window class is registered once a process
         SaverSurface missing;
         EXPECT_FALSE(openSaverWindow(parent, missing));
     }
@@ -111,7 +115,7 @@ TEST_F(SaverWindowSetUp, EachFailureShowsItsMessageAndLowersTheStateItRaised) {
     };
     for (RunMode mode : {RunMode::FullScreen, RunMode::Preview}) {
         for (const Failure& failure : failures) {
-            SetUp();
+            startOver();
             host.runMode = mode;
             failure.arrange();
             const platform::WindowHandle parent = fake::addForeignWindow({0, 0, 100, 80});
@@ -179,7 +183,9 @@ std::int32_t framePause(void* target) { return static_cast<Frames*>(target)->pau
 
 class FrameLoop : public testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override { startOver(); }
+    // Every piece of state back to the start, also between the cases of one test.
+    void startOver() {
         fake::reset();
         host = HostState();
         frames = Frames();
@@ -218,13 +224,13 @@ TEST_F(FrameLoop, EveryWaitingMessageIsHandledBeforeAFrame) {
     EXPECT_EQ(fake::cursorsSet().size(), 7u);
 }
 
-TEST_F(FrameLoop, QuitEndsTheLoopWithoutAFrameOrDispatch) {
+TEST_F(FrameLoop, QuitEndsTheLoopAfterThePostedMessagesWithoutAFrame) {
     platform::postQuitMessage(0);
     fake::queueMessage({window, WM_SETCURSOR, 0, 0});
     run();
     EXPECT_TRUE(frames.flags.empty());
-    EXPECT_TRUE(fake::cursorsSet().empty());
-    EXPECT_EQ(fake::queuedMessageCount(), 1u);
+    EXPECT_EQ(fake::cursorsSet().size(), 1u);
+    EXPECT_EQ(fake::queuedMessageCount(), 0u);
 }
 
 TEST_F(FrameLoop, PresentsOnlyWhatRenderAsksForAndSleepsThePauseReadAfterTheFrame) {
@@ -236,7 +242,7 @@ TEST_F(FrameLoop, PresentsOnlyWhatRenderAsksForAndSleepsThePauseReadAfterTheFram
     const Calls expected = {"swapBuffers", "sleep 17", "swapBuffers", "sleep 17"};
     EXPECT_EQ(Calls(fake::calls().end() - 4, fake::calls().end()), expected);
 
-    SetUp();
+    startOver();
     frames.present = false;
     quitAfterFrames(3);
     run();
@@ -246,7 +252,7 @@ TEST_F(FrameLoop, PresentsOnlyWhatRenderAsksForAndSleepsThePauseReadAfterTheFram
 
 TEST_F(FrameLoop, MirrorFlagFollowsAnyNonZeroSetting) {
     for (std::uint32_t useMirrors : {0u, 1u, 7u, 0x80000000u}) {
-        SetUp();
+        startOver();
         settings.useMirrors = useMirrors;
         quitAfterFrames(1);
         run();
@@ -263,6 +269,23 @@ TEST_F(FrameLoop, KeyPressThroughTheLoopEndsTheRun) {
     run();
     EXPECT_FALSE(fake::windowExists(window));
     EXPECT_TRUE(frames.flags.empty());
+}
+
+const char* measuredRun(const char* name) {
+    if (std::string(name) == "MORVANE_EXIT_AFTER_FRAMES") return "3";
+    return nullptr;
+}
+const char* noMeasurement(const char*) { return nullptr; }
+
+TEST_F(FrameLoop, AMeasuredRunClosesTheSaverAfterItsLastFrame) {
+    readMeasurementSettings(measuredRun);
+    quitAfterFrames(10);  // should the count not end the run
+    run();
+    readMeasurementSettings(noMeasurement);
+    EXPECT_EQ(fake::swapCount(), 3);
+    EXPECT_EQ(fake::sleeps().size(), 2u);
+    EXPECT_FALSE(fake::windowExists(window));
+    EXPECT_EQ(fake::quitCodes(), std::vector<std::int32_t>{0});
 }
 
 }  // namespace

@@ -34,7 +34,9 @@ int scriptedVerifier(std::uintptr_t window) {
 
 class SaverWindowProc : public testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override { startOver(); }
+    // Every piece of state back to the start, also between the cases of one test.
+    void startOver() {
         fake::reset();
         host = HostState();
         host.settings = &settings;
@@ -161,7 +163,7 @@ TEST_F(SaverWindowProc, KeysButtonsAndLostActivationRequestAClose) {
                                                  {WM_ACTIVATE, 0x10000},  // lost while minimised
                                                  {WM_ACTIVATEAPP, 0},
                                                  {WM_NCACTIVATE, 0}}) {
-        SetUp();
+        startOver();
         open(RunMode::FullScreen);
         send(input.message, input.wParam);
         EXPECT_EQ(closesPosted(), 1) << std::hex << input.message << " " << input.wParam;
@@ -336,9 +338,11 @@ TEST_F(SaverWindowProc, PreviewIgnoresInputAndClosesOnlyWithItsParent) {
         send(message);
         EXPECT_TRUE(defaultHandled(message)) << message;
     }
+    // A child window has no system menu: its SC_CLOSE goes to default handling, which closes nothing.
     send(WM_SYSCOMMAND, SC_CLOSE);
     EXPECT_TRUE(defaultHandled(WM_SYSCOMMAND));
     EXPECT_EQ(closesPosted(), 0);
+    EXPECT_TRUE(fake::windowExists(window));
     EXPECT_EQ(settings.closeRequested, 0u);
     send(WM_SETCURSOR);
     EXPECT_EQ(fake::cursorsSet(), std::vector<platform::CursorHandle>{fake::kArrowCursor});

@@ -18,7 +18,7 @@
 #include "host/saver.h"
 #include "scene/scene.h"
 #include "scene/scene_seed.h"
-#include "tools/render/headless_platform.h"
+#include "host/platform/headless.h"
 #include "tools/render/png_writer.h"
 #include "tools/render/render_options.h"
 #include "tools/render/state_check.h"

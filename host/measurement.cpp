@@ -1,19 +1,17 @@
-// X11 platform: the measurement hook. Counts presented frames, ends the run after a given number
-// of them, and reports the achieved rate at the end. Pairs with x11_bench.h, x11_glx.cpp (the
-// count) and x11_main.cpp (settings read at start, report written at the end).
-#include "host/platform/x11_bench.h"
-
-#include "scene/scene_seed.h"
+// The measurement hook: counts presented frames, ends the run after a given number of them, and
+// reports the achieved rate at the end. Pairs with measurement.h, frame_loop.cpp (the count) and
+// saver_main.cpp (settings read at start, report written at the end).
+#include "host/measurement.h"
 
 #include <GL/gl.h>
 
 #include <cerrno>
-#include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 
-namespace x11 {
+#include "host/platform.h"
+#include "scene/scene_seed.h"
 
 namespace {
 
@@ -29,9 +27,9 @@ double firstTime = 0.0;
 double ring[kRingSize];  // monotonic seconds of the last kRingSize presents, oldest overwritten
 
 double nowSeconds() {
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+    const std::int64_t frequency = platform::queryPerformanceFrequency();
+    return frequency > 0 ? static_cast<double>(platform::queryPerformanceCounter()) / static_cast<double>(frequency)
+                         : static_cast<double>(platform::getTickCount()) / 1000.0;
 }
 
 // A whole decimal number low..high and nothing else; -1 otherwise.
@@ -68,8 +66,11 @@ void longestGap(double& gap, long& peak) {
 
 }  // namespace
 
-void readBenchSettings() {
-    if (const char* count = std::getenv("MORVANE_EXIT_AFTER_FRAMES")) {
+void readMeasurementSettings(const char* (*get)(const char* name)) {
+    exitAfter = 0;
+    report = false;
+    presented = 0;
+    if (const char* count = get("MORVANE_EXIT_AFTER_FRAMES")) {
         exitAfter = wholeNumber(count, 1, 1000000000ul);
         if (exitAfter < 0) {
             exitAfter = 0;
@@ -77,25 +78,24 @@ void readBenchSettings() {
                          count);
         }
     }
-    if (const char* seed = std::getenv("MORVANE_SEED")) {
+    if (const char* seed = get("MORVANE_SEED")) {
         const long value = wholeNumber(seed, 0, 255);
         if (value >= 0) setFixedSceneSeed(static_cast<std::int32_t>(value));
         else std::fprintf(stderr, "morvane: MORVANE_SEED is not a seed from 0 to 255: \"%s\"\n", seed);
     }
-    if (const char* wanted = std::getenv("MORVANE_FRAME_REPORT")) report = wanted[0] == '1' && wanted[1] == '\0';
+    if (const char* wanted = get("MORVANE_FRAME_REPORT")) report = wanted[0] == '1' && wanted[1] == '\0';
 }
 
-void framePresented() {
-    if (exitAfter == 0 && !report) return;
+bool framePresented() {
+    if (exitAfter == 0 && !report) return false;
     const double now = nowSeconds();
     if (presented == 0) firstTime = now;
     ring[presented % kRingSize] = now;
     ++presented;
-    if (exitAfter != 0 && presented == exitAfter) {
-        // As the measured baseline does: the last frame is finished before the run ends.
-        glFinish();
-        std::raise(SIGTERM);
-    }
+    if (exitAfter == 0 || presented != exitAfter) return false;
+    // As the measured baseline does: the last frame is finished before the run ends.
+    glFinish();
+    return true;
 }
 
 void writeFrameReport() {
@@ -118,5 +118,3 @@ void writeFrameReport() {
                  presented, seconds, seconds > 0.0 ? static_cast<double>(presented - 1) / seconds : 0.0, recentSeconds,
                  recentSeconds > 0.0 ? static_cast<double>(recentIntervals) / recentSeconds : 0.0, gap, peak);
 }
-
-}  // namespace x11

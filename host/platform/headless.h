@@ -1,5 +1,5 @@
 // The headless platform's one control beyond host/platform.h: its virtual performance counter, which
-// the renderer steps by one frame's worth of counts per frame. Pairs with host/platform/headless.cpp.
+// the renderer steps by one frame's worth of counts per frame. Pairs with headless.cpp.
 #pragma once
 
 #include <cstdint>
