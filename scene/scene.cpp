@@ -8,6 +8,7 @@
 
 #include <new>
 
+#include "scene/frame_flags.h"
 #include "scene/random.h"
 #include "scene/scene_seed.h"
 #include "sprites/sprite_field.h"
@@ -74,7 +75,7 @@ void Scene::resize(std::int32_t newWidth, std::int32_t newHeight) {
 }
 
 const MirrorConfig& Scene::beginFrame(std::int32_t flags) {
-    if (!spriteField || spriteField->supportsMirrors()) mirrorsOn = (flags & 0x10000) != 0;
+    if (!spriteField || spriteField->supportsMirrors()) mirrorsOn = (flags & kMirrorFlag) != 0;
 
     glDrawBuffer(GL_BACK);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
