@@ -21,5 +21,7 @@ report=$(grep 'frames=' "$TEST_TMP/hack.err") || fail "no frame report: $(cat "$
 [[ "$report" =~ longest-gap=([0-9.]+)\ peak-second-after-gap=([0-9]+) ]] || fail "unreadable report: $report"
 awk -v g="${BASH_REMATCH[1]}" 'BEGIN { exit !(g >= 2.9) }' || fail "the stop is not the longest pause: $report"
 peak=${BASH_REMATCH[2]}
-[ "$peak" -le 45 ] || fail "$peak frames in one second after the stop: $report"
+# Pacing alone swings to about 45 frames in the second after any slow frame on a loaded machine; a
+# stop taken for one slow second gives hundreds.
+[ "$peak" -le 90 ] || fail "$peak frames in one second after the stop: $report"
 note "after a 3 s stop at most $peak frames in any one second ($report)"
