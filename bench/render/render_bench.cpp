@@ -6,7 +6,7 @@
 
 #include <cstdlib>
 
-#include "host/offscreen_gl.h"
+#include "host/platform/offscreen_gl.h"
 #include "host/saver.h"
 #include "scene/scene.h"
 #include "scene/scene_seed.h"

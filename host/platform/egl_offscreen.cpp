@@ -1,6 +1,6 @@
 // Offscreen OpenGL through EGL: the surfaceless Mesa platform when it is there, else the default
 // display. Pairs with host/offscreen_gl.h.
-#include "host/offscreen_gl.h"
+#include "host/platform/offscreen_gl.h"
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/offscreen_gl.h"
+#include "host/platform/offscreen_gl.h"
 #include "host/saver.h"
 #include "host/saver_constants.h"
 #include "tests/support/fake_platform.h"

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "host/offscreen_gl.h"
+#include "host/platform/offscreen_gl.h"
 #include "scene/frame_clock.h"
 #include "scene/mirror_config.h"
 #include "scene/scene.h"

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "host/offscreen_gl.h"
+#include "host/platform/offscreen_gl.h"
 #include "images/picture_decode.h"
 #include "images/texture_image.h"
 #include "tests/gl/test_jpeg.h"

@@ -14,7 +14,7 @@
 #include <cstring>
 #include <vector>
 
-#include "host/offscreen_gl.h"
+#include "host/platform/offscreen_gl.h"
 #include "host/saver.h"
 #include "scene/scene.h"
 #include "scene/scene_seed.h"
