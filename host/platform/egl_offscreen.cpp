@@ -1,5 +1,5 @@
 // Offscreen OpenGL through EGL: the surfaceless Mesa platform when it is there, else the default
-// display. Pairs with host/offscreen_gl.h.
+// display. Pairs with host/platform/offscreen_gl.h.
 #include "host/platform/offscreen_gl.h"
 
 #include <EGL/egl.h>
