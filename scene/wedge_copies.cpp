@@ -187,31 +187,45 @@ bool WedgeCopies::lay(Scene& scene, const MirrorConfig& config, std::int32_t& fi
     // The wedge from 270 to 270 + angle degrees, turned to open along +x.
     glRotatef(90.0f - 0.5f * config.wedgeAngle, 0.0f, 0.0f, 1.0f);
 
-    // The rectangle of the area that the sprites cover, from their corners, with a pixel to spare.
+    // The rectangle of the area that the sprites cover inside the drawn wedge, with a pixel to spare:
+    // each sprite's corners, in pixels from the centre, and its quad cut to the wedge and its margin
+    // (a pixel wider, for the rounding), so that a sprite the clip planes leave out widens nothing.
     GLdouble modelview[16], areaProjection[16];
     glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
     glGetDoublev(GL_PROJECTION_MATRIX, areaProjection);
     const GLint areaViewport[4] = {0, 0, columns, rows};
+    const double edgeOffset = (kMargin + 1) / std::cos(halfAngle);
     double left = columns, right = 0.0, bottom = rows, top = 0.0;
+    std::vector<Corner> quad, scratch;
     for (std::int32_t k = 0; k < kSpriteCount; ++k) {
         const Sprite& sprite = field->sprites[k];
         const double turn = -sprite.angle * kPi / 180.0;
         const double c = std::cos(turn), s = std::sin(turn);
+        quad.clear();
+        bool projected = true;
         for (const double u : {-1.0, 1.0}) {
             for (const double v : {-1.0, 1.0}) {
-                const double lx = u * sprite.scale, ly = v * sprite.scale * sprite.aspect;
+                const double lx = u * sprite.scale, ly = u * v * sprite.scale * sprite.aspect;
                 GLdouble wx = 0.0, wy = 0.0, wz = 0.0;
-                if (!gluProject(sprite.position[0] + c * lx - s * ly, sprite.position[1] + s * lx + c * ly,
-                                sprite.position[2], modelview, areaProjection, areaViewport, &wx, &wy, &wz)) {
-                    left = bottom = 0.0;
-                    right = columns;
-                    top = rows;
-                }
-                left = std::min(left, wx);
-                right = std::max(right, wx);
-                bottom = std::min(bottom, wy);
-                top = std::max(top, wy);
+                projected = projected && gluProject(sprite.position[0] + c * lx - s * ly,
+                                                    sprite.position[1] + s * lx + c * ly, sprite.position[2],
+                                                    modelview, areaProjection, areaViewport, &wx, &wy, &wz);
+                quad.push_back(Corner{wx - kMargin, wy - halfRows, 0u});
             }
+        }
+        if (!projected) {
+            left = bottom = 0.0;
+            right = columns;
+            top = rows;
+            break;
+        }
+        clipPolygon(quad, -slope, -1.0, edgeOffset, scratch);
+        clipPolygon(quad, -slope, 1.0, edgeOffset, scratch);
+        for (const Corner& p : quad) {
+            left = std::min(left, p.x + kMargin);
+            right = std::max(right, p.x + kMargin);
+            bottom = std::min(bottom, p.y + halfRows);
+            top = std::max(top, p.y + halfRows);
         }
     }
     const GLint copyLeft = std::max(0, static_cast<GLint>(std::floor(left)) - 2);
@@ -276,7 +290,7 @@ bool WedgeCopies::lay(Scene& scene, const MirrorConfig& config, std::int32_t& fi
     const double laidLeft = copyLeft + 1 - kMargin, laidRight = copyRight - 1 - kMargin;
     const double laidBottom = copyBottom + 1 - halfRows, laidTop = copyTop - 1 - halfRows;
     const double turn = (90.0 - 0.5 * angle) * kPi / 180.0;
-    std::vector<Corner> polygon, scratch;
+    std::vector<Corner> polygon;
     // Direct wedge 2j, then its mirror image 2j - 1.
     for (std::int32_t i = 0; i < firstClipped + 1; i += 2) {
         for (const std::int32_t wedge : {i, i - 1}) {
