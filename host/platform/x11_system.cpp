@@ -56,25 +56,35 @@ bool markedTimeout(Display* d, Window root, Window own, long& timeout) {
     return found;
 }
 
-void switchBlankingOff(Display* d) {
-    const Window root = DefaultRootWindow(d);
+// The server's own saver settings, read and written whole.
+struct ServerSaver {
     int timeout = 0;
     int interval = 0;
     int preferBlanking = 0;
     int allowExposures = 0;
+
+    void read(Display* d) { XGetScreenSaver(d, &timeout, &interval, &preferBlanking, &allowExposures); }
+    void writeTimeout(Display* d, int newTimeout) const {
+        XSetScreenSaver(d, newTimeout, interval, preferBlanking, allowExposures);
+    }
+};
+
+void switchBlankingOff(Display* d) {
+    const Window root = DefaultRootWindow(d);
+    ServerSaver saver;
     // Held so that two runs starting together cannot both take the other's 0 for the user's value.
     XGrabServer(d);
     x11::beginErrorTrap();
-    XGetScreenSaver(d, &timeout, &interval, &preferBlanking, &allowExposures);
-    blanking.userTimeout = timeout;
+    saver.read(d);
+    blanking.userTimeout = saver.timeout;
     long marked = 0;
-    if (timeout == 0 && markedTimeout(d, root, 0, marked)) blanking.userTimeout = marked;
+    if (saver.timeout == 0 && markedTimeout(d, root, 0, marked)) blanking.userTimeout = marked;
     XSetWindowAttributes attributes = {};
     blanking.marker = XCreateWindow(d, root, -1, -1, 1, 1, 0, CopyFromParent, InputOnly, CopyFromParent, 0,
                                     &attributes);
     XChangeProperty(d, blanking.marker, x11::atom(kUserTimeoutProperty), XA_CARDINAL, 32, PropModeReplace,
                     reinterpret_cast<unsigned char*>(&blanking.userTimeout), 1);
-    XSetScreenSaver(d, 0, interval, preferBlanking, allowExposures);
+    saver.writeTimeout(d, 0);
     x11::endErrorTrap();
     XUngrabServer(d);
     // A timeout of 0 does not end a server saver that is already on.
@@ -82,16 +92,13 @@ void switchBlankingOff(Display* d) {
 }
 
 void giveBlankingBack(Display* d) {
-    int timeout = 0;
-    int interval = 0;
-    int preferBlanking = 0;
-    int allowExposures = 0;
+    ServerSaver saver;
     long marked = 0;
     XGrabServer(d);
     x11::beginErrorTrap();
-    XGetScreenSaver(d, &timeout, &interval, &preferBlanking, &allowExposures);
-    if (timeout == 0 && !markedTimeout(d, DefaultRootWindow(d), blanking.marker, marked))
-        XSetScreenSaver(d, static_cast<int>(blanking.userTimeout), interval, preferBlanking, allowExposures);
+    saver.read(d);
+    if (saver.timeout == 0 && !markedTimeout(d, DefaultRootWindow(d), blanking.marker, marked))
+        saver.writeTimeout(d, static_cast<int>(blanking.userTimeout));
     XDestroyWindow(d, blanking.marker);
     x11::endErrorTrap();
     XUngrabServer(d);
