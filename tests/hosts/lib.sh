@@ -20,6 +20,20 @@ host_home() {
   chown "$HOST_USER:" "$HOST_HOME"
 }
 
+# xscreensaver_config: HOST_HOME's ~/.xscreensaver as a user writes it for Morvane alone: one mode,
+# no splash, lock or fade, and the programs line the README gives.
+xscreensaver_config() {
+  cat >"$HOST_HOME/.xscreensaver" <<'CONFIG'
+mode:		one
+selected:	0
+splash:		False
+lock:		False
+fade:		False
+programs:	morvane --root \n\
+CONFIG
+  chown "$HOST_USER:" "$HOST_HOME/.xscreensaver"
+}
+
 # as_host COMMAND...: runs COMMAND as HOST_USER in HOST_HOME, with a plain environment on DISPLAY.
 # The session bus named does not exist: else GTK would start one through X11 that outlives the test.
 as_host() {

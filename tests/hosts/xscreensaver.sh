@@ -6,15 +6,7 @@ source "$(dirname "$0")/lib.sh"
 need Xvfb xscreensaver xscreensaver-command xset import convert compare identify
 host_display 640x480
 host_home
-cat >"$HOST_HOME/.xscreensaver" <<'CONFIG'
-mode:		one
-selected:	0
-splash:		False
-lock:		False
-fade:		False
-programs:	morvane --root \n\
-CONFIG
-chown "$HOST_USER:" "$HOST_HOME/.xscreensaver"
+xscreensaver_config
 
 launch daemon as_host xscreensaver -no-splash -verbose
 daemon=$LAUNCHED

@@ -6,14 +6,7 @@ source "$(dirname "$0")/lib.sh"
 need Xvfb xscreensaver xscreensaver-settings xdotool xwininfo import convert compare identify
 host_display 1280x720
 host_home
-cat >"$HOST_HOME/.xscreensaver" <<'CONFIG'
-mode:		one
-selected:	0
-splash:		False
-lock:		False
-programs:	morvane --root \n\
-CONFIG
-chown "$HOST_USER:" "$HOST_HOME/.xscreensaver"
+xscreensaver_config
 
 # The settings ask to start the daemon when none runs; a user's session has one.
 launch daemon as_host xscreensaver -no-splash
