@@ -170,6 +170,11 @@ void runSaverWindow(platform::WindowHandle parent, std::int32_t showCommand) {
 
     // The Scene loads its textures here, with the context current and before any message is handled.
     host.scene = new Scene(surface.width, surface.height);
+    // A window inside another program's (a preview, a host's display mode) can be destroyed by that
+    // program at any moment; Mesa's software rasterizer then crashes in a copy from the lost drawable
+    // (seen about once in a hundred destructions mid-frame). Drawing through clip planes reads nothing
+    // back, so such windows keep it; the saver's own full-screen window is drawn from copies.
+    if (parent != 0) host.scene->mirrorDrawing = MirrorDrawing::ClipPlanes;
     platform::showWindow(surface.window, showCommand);
     host.settingUp = false;
 

@@ -10,6 +10,7 @@
 #include "host/platform/offscreen_gl.h"
 #include "host/saver.h"
 #include "host/saver_constants.h"
+#include "scene/scene.h"
 #include "tests/support/fake_platform.h"
 
 namespace {
@@ -51,6 +52,34 @@ TEST(SaverWindowRun, ShowsTheWindowWithItsSceneAndDeletesTheSceneBeforeTheContex
                                              "releaseDC", "deleteGlContext", "setScreenSaverRunning 0"}));
     EXPECT_EQ(fake::quitCodes(), std::vector<std::int32_t>{0});
     EXPECT_EQ(host.scene, nullptr);
+    host = HostState();
+}
+
+// On a software rasterizer the saver's own full-screen window is drawn from copies, and a window
+// inside another program's, which that program may destroy mid-frame, through clip planes only.
+TEST(SaverWindowRun, DrawsAWindowInsideAnotherProgramsThroughClipPlanes) {
+    OffscreenGl gl;
+    ASSERT_TRUE(gl.create(64, 64)) << gl.error();
+    for (const bool preview : {false, true}) {
+        fake::reset();
+        fake::setScreenSize(64, 64);
+        SaverSettings settings;
+        host = HostState();
+        host.runMode = preview ? RunMode::Preview : RunMode::FullScreen;
+        host.settings = &settings;
+        const platform::WindowHandle parent = preview ? fake::addForeignWindow({0, 0, 64, 64}) : 0;
+        MirrorDrawing drawing = MirrorDrawing::ClipPlanes;
+        bool shown = false;
+        fake::setCallHook([&](const std::string& call) {
+            if (call.rfind("showWindow", 0) != 0) return;
+            shown = true;
+            drawing = host.scene->mirrorDrawing;
+            platform::postQuitMessage(0);
+        });
+        runSaverWindow(parent, 10);
+        ASSERT_TRUE(shown) << (preview ? "preview" : "full screen");
+        EXPECT_EQ(drawing, preview ? MirrorDrawing::ClipPlanes : MirrorDrawing::Copies);
+    }
     host = HostState();
 }
 
