@@ -31,11 +31,6 @@ namespace platform {
 ResourceHandle findResource(InstanceHandle, const char* name) {
     return reinterpret_cast<ResourceHandle>(findEmbeddedResource(name));
 }
-std::uint32_t sizeofResource(InstanceHandle, ResourceHandle resource) {
-    return reinterpret_cast<const EmbeddedResource*>(resource)->size;
-}
-ResourceData loadResource(InstanceHandle, ResourceHandle resource) { return resource; }
-const void* lockResource(ResourceData data) { return reinterpret_cast<const EmbeddedResource*>(data)->data; }
 }  // namespace platform
 
 namespace {

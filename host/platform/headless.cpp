@@ -98,16 +98,9 @@ std::int32_t regCreateKey(const char*, std::uint32_t, SettingsKey& key) {
 std::int32_t regSetValueDword(SettingsKey, const char*, std::uint32_t) { return ERROR_ACCESS_DENIED; }
 std::int32_t regCloseKey(SettingsKey) { return 0; }
 
-// A resource handle is the address of its entry in the embedded table.
+// The embedded table's entries; the other resource calls are embedded_resources.cpp's.
 ResourceHandle findResource(InstanceHandle, const char* name) {
     return reinterpret_cast<ResourceHandle>(findEmbeddedResource(name));
-}
-std::uint32_t sizeofResource(InstanceHandle, ResourceHandle resource) {
-    return resource ? reinterpret_cast<const EmbeddedResource*>(resource)->size : 0;
-}
-ResourceData loadResource(InstanceHandle, ResourceHandle resource) { return resource; }
-const void* lockResource(ResourceData data) {
-    return data ? reinterpret_cast<const EmbeddedResource*>(data)->data : nullptr;
 }
 
 }  // namespace platform

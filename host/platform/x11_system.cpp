@@ -144,19 +144,9 @@ LibraryHandle loadLibrary(const char* /*name*/) { return 0; }
 void* getProcAddress(LibraryHandle /*library*/, const char* /*name*/) { return nullptr; }
 bool freeLibrary(LibraryHandle /*library*/) { return false; }
 
+// The embedded table's entries; the other resource calls are embedded_resources.cpp's.
 ResourceHandle findResource(InstanceHandle /*instance*/, const char* name) {
-    if (!name) return 0;
-    return reinterpret_cast<ResourceHandle>(findEmbeddedResource(name));
+    return name ? reinterpret_cast<ResourceHandle>(findEmbeddedResource(name)) : 0;
 }
-
-std::uint32_t sizeofResource(InstanceHandle /*instance*/, ResourceHandle resource) {
-    return resource ? reinterpret_cast<const EmbeddedResource*>(resource)->size : 0;
-}
-
-ResourceData loadResource(InstanceHandle /*instance*/, ResourceHandle resource) {
-    return resource ? reinterpret_cast<ResourceData>(reinterpret_cast<const EmbeddedResource*>(resource)->data) : 0;
-}
-
-const void* lockResource(ResourceData data) { return reinterpret_cast<const void*>(data); }
 
 }  // namespace platform

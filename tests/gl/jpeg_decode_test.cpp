@@ -82,8 +82,8 @@ TEST_F(JpegDecode, ShippedSheetHasAVisiblePieceInEveryCellAndClearCellEdges) {
 }
 
 TEST_F(JpegDecode, MissingOrEmptyPictureFailsWithoutAWord) {
-    fake::hideResource("LOGO_MASK");
-    fake::setResource("EMPTY", {});
+    fake::state.resources["LOGO_MASK"] = std::nullopt;
+    fake::state.resources["EMPTY"] = {};
     testing::internal::CaptureStderr();
     EXPECT_FALSE(decodePicture(image, "LOGO_MASK"));
     EXPECT_FALSE(decodePicture(image, "EMPTY"));
@@ -97,7 +97,7 @@ TEST_F(JpegDecode, MissingOrEmptyPictureFailsWithoutAWord) {
 }
 
 TEST_F(JpegDecode, StreamThatIsNotAJpegFailsWithTheLibraryMessage) {
-    fake::setResource("JPEG_MORVANE_RGB", {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0});
+    fake::state.resources["JPEG_MORVANE_RGB"] = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0};
     testing::internal::CaptureStderr();
     EXPECT_FALSE(decodeMaskedPicture(image, "JPEG_MORVANE_RGB", "JPEG_MORVANE_MASK"));
     EXPECT_NE(testing::internal::GetCapturedStderr().find("Not a JPEG file: starts with 0x47 0x49"), std::string::npos);
@@ -107,8 +107,8 @@ TEST_F(JpegDecode, StreamThatIsNotAJpegFailsWithTheLibraryMessage) {
 }
 
 TEST_F(JpegDecode, FailedMaskReleasesTheColourPixelsAndKeepsTheColourSize) {
-    fake::setResource("COLOUR", testjpeg::flat(24, 16, 3, 90));
-    fake::setResource("BROKEN", {0xFF, 0xD8, 0xFF, 0x00});
+    fake::state.resources["COLOUR"] = testjpeg::flat(24, 16, 3, 90);
+    fake::state.resources["BROKEN"] = {0xFF, 0xD8, 0xFF, 0x00};
     testing::internal::CaptureStderr();
     EXPECT_FALSE(decodeMaskedPicture(image, "COLOUR", "BROKEN"));
     EXPECT_NE(testing::internal::GetCapturedStderr(), "");
@@ -130,7 +130,7 @@ TEST_F(JpegDecode, TruncatedStreamDecodesWithAWarningOrFails) {
         s[2] = static_cast<std::uint8_t>(x ^ y);
     }, 90);
     // Cut in the middle of the scan: the rest of the picture is made up and the library warns.
-    fake::setResource("CUT", std::vector<std::uint8_t>(whole.begin(), whole.begin() + whole.size() * 3 / 4));
+    fake::state.resources["CUT"] = std::vector<std::uint8_t>(whole.begin(), whole.begin() + whole.size() * 3 / 4);
     testing::internal::CaptureStderr();
     EXPECT_TRUE(decodePicture(image, "CUT"));
     EXPECT_NE(testing::internal::GetCapturedStderr().find("Premature end of JPEG file"), std::string::npos);
@@ -141,7 +141,7 @@ TEST_F(JpegDecode, TruncatedStreamDecodesWithAWarningOrFails) {
     testing::internal::CaptureStderr();
     for (std::size_t length = 1; length < whole.size(); length += 7) {
         SCOPED_TRACE(length);
-        fake::setResource("CUT", std::vector<std::uint8_t>(whole.begin(), whole.begin() + length));
+        fake::state.resources["CUT"] = std::vector<std::uint8_t>(whole.begin(), whole.begin() + length);
         TextureImage picture = {};
         bool decoded = decodeMaskedPicture(picture, "CUT", "CUT");
         EXPECT_EQ(decoded, picture.pixels != nullptr);
@@ -163,7 +163,7 @@ TEST_F(JpegDecode, CorruptedStreamsDecodeOrFailCleanly) {
         std::vector<std::uint8_t> bytes = whole;
         int flips = 1 + static_cast<int>(next() % 4);
         for (int i = 0; i < flips; ++i) bytes[next() % bytes.size()] = static_cast<std::uint8_t>(next());
-        fake::setResource("DAMAGED", bytes);
+        fake::state.resources["DAMAGED"] = bytes;
         TextureImage picture = {};
         bool decoded = round % 2 ? decodePicture(picture, "DAMAGED") : decodeMaskedPicture(picture, "DAMAGED", "DAMAGED");
         ASSERT_EQ(decoded, picture.pixels != nullptr) << "round " << round;
@@ -174,8 +174,8 @@ TEST_F(JpegDecode, CorruptedStreamsDecodeOrFailCleanly) {
 
 TEST_F(JpegDecode, RestartMarkersDecodeLikeTheSamePictureWithout) {
     auto pattern = [](int x, int y, std::uint8_t* s) { s[0] = static_cast<std::uint8_t>((x * 7 + y * 3) & 0xFF); };
-    fake::setResource("PLAIN", testjpeg::encode(48, 48, 1, pattern, 90, 0));
-    fake::setResource("RESTARTS", testjpeg::encode(48, 48, 1, pattern, 90, 1));
+    fake::state.resources["PLAIN"] = testjpeg::encode(48, 48, 1, pattern, 90, 0);
+    fake::state.resources["RESTARTS"] = testjpeg::encode(48, 48, 1, pattern, 90, 1);
     TextureImage restarts = {};
     ASSERT_TRUE(decodePicture(image, "PLAIN"));
     ASSERT_TRUE(decodePicture(restarts, "RESTARTS"));
@@ -185,12 +185,12 @@ TEST_F(JpegDecode, RestartMarkersDecodeLikeTheSamePictureWithout) {
 }
 
 TEST_F(JpegDecode, MaskBecomesTheAlphaExactlyAndLeavesTheColourAlone) {
-    fake::setResource("COLOUR", testjpeg::encode(16, 16, 3, [](int, int, std::uint8_t* s) {
+    fake::state.resources["COLOUR"] = testjpeg::encode(16, 16, 3, [](int, int, std::uint8_t* s) {
         s[0] = 200;
         s[1] = 120;
         s[2] = 40;
-    }));
-    fake::setResource("MASK", testjpeg::encode(16, 16, 1, [](int x, int, std::uint8_t* s) { s[0] = x < 8 ? 0 : 255; }));
+    });
+    fake::state.resources["MASK"] = testjpeg::encode(16, 16, 1, [](int x, int, std::uint8_t* s) { s[0] = x < 8 ? 0 : 255; });
     ASSERT_TRUE(decodeMaskedPicture(image, "COLOUR", "MASK"));
     for (int y = 0; y < 16; ++y) {
         for (int x = 0; x < 16; ++x) {
@@ -206,27 +206,27 @@ TEST_F(JpegDecode, MaskBecomesTheAlphaExactlyAndLeavesTheColourAlone) {
 // Masks of another size line up at the top-left corner and never reach outside the sheet; a grey
 // colour picture and a colour mask are read only inside their rows.
 TEST_F(JpegDecode, MismatchedPicturesStayInsideTheirBuffers) {
-    fake::setResource("COLOUR", testjpeg::flat(16, 16, 3, 128));
-    fake::setResource("WIDE", testjpeg::flat(40, 8, 1, 255));
+    fake::state.resources["COLOUR"] = testjpeg::flat(16, 16, 3, 128);
+    fake::state.resources["WIDE"] = testjpeg::flat(40, 8, 1, 255);
     ASSERT_TRUE(decodeMaskedPicture(image, "COLOUR", "WIDE"));
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x) ASSERT_EQ(alphaAt(x, y), y < 8 ? 255 : 0) << x << "," << y;
     std::free(image.pixels);
 
     image = {};
-    fake::setResource("TALL", testjpeg::flat(8, 40, 1, 255));
+    fake::state.resources["TALL"] = testjpeg::flat(8, 40, 1, 255);
     ASSERT_TRUE(decodeMaskedPicture(image, "COLOUR", "TALL"));
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x) ASSERT_EQ(alphaAt(x, y), x < 8 ? 255 : 0) << x << "," << y;
     std::free(image.pixels);
 
     image = {};
-    fake::setResource("GREY", testjpeg::flat(16, 16, 1, 77));
-    fake::setResource("COLOUR_MASK", testjpeg::encode(16, 16, 3, [](int, int, std::uint8_t* s) {
+    fake::state.resources["GREY"] = testjpeg::flat(16, 16, 1, 77);
+    fake::state.resources["COLOUR_MASK"] = testjpeg::encode(16, 16, 3, [](int, int, std::uint8_t* s) {
         s[0] = 250;
         s[1] = 10;
         s[2] = 10;
-    }));
+    });
     ASSERT_TRUE(decodeMaskedPicture(image, "GREY", "COLOUR_MASK"));
     EXPECT_EQ(image.pixels[0], 77);
     EXPECT_EQ(image.pixels[1], 77);

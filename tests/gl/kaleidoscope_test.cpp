@@ -74,7 +74,7 @@ TEST_F(Kaleidoscope, MirroredFrameIsSymmetricAcrossEveryWedgeEdge) {
         setFixedSceneSeed(seed);
         clockBase = ClockBase{};
         mirrorTransition = MirrorTransition{};
-        fake::setPerformanceCounter(0);
+        fake::state.counter = 0;
         Scene scene(kWidth, kHeight);
         for (std::int32_t index : {0, 7}) {
             scene.selectMirrorConfig(index, false);

@@ -88,15 +88,15 @@ TEST_F(LogoBand, SitsNearTheBottomRightOfTheView) {
 TEST_F(LogoBand, ShowsTheLogoUprightFromLeftToRight) {
     // A plain logo gives the band's extent; then one lit only in its top left corner (a quarter of
     // the width, half the height) must light the band's top left only.
-    fake::setResource("LOGO_MASK", testjpeg::encode(64, 16, 1, [](int, int, std::uint8_t* s) { s[0] = 255; }));
+    fake::state.resources["LOGO_MASK"] = testjpeg::encode(64, 16, 1, [](int, int, std::uint8_t* s) { s[0] = 255; });
     Band whole;
     {
         Scene scene(kWidth, kHeight);
         whole = bandAt(gl, scene, 0.0f);
     }
-    fake::setResource("LOGO_MASK", testjpeg::encode(64, 16, 1, [](int x, int y, std::uint8_t* s) {
+    fake::state.resources["LOGO_MASK"] = testjpeg::encode(64, 16, 1, [](int x, int y, std::uint8_t* s) {
         s[0] = x < 16 && y < 8 ? 255 : 0;
-    }));
+    });
     Scene scene(kWidth, kHeight);
     const Band corner = bandAt(gl, scene, 0.0f);
     ASSERT_GT(corner.lit, 0);

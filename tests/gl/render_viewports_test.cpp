@@ -19,15 +19,15 @@ protected:
                                                 bool resized = false) {
         clockBase = ClockBase{};
         mirrorTransition = MirrorTransition{};
-        fake::setPerformanceCounter(0);
+        fake::state.counter = 0;
         Scene scene(resized ? kWidth : width, resized ? kHeight : height);
         scene.firstFrameRendered = true;  // frames compared exactly are all drawn the same way
         if (resized) {
-            fake::setPerformanceCounter(1000000);
+            fake::state.counter = 1000000;
             scene.render(kMirrors);
             scene.resize(width, height);
         }
-        fake::setPerformanceCounter(2500000);
+        fake::state.counter = 2500000;
         if (viewports)
             EXPECT_TRUE(scene.renderViewports(kMirrors, viewports, count));
         else
@@ -88,9 +88,9 @@ TEST_F(RenderViewports, OneClockUpdatePerFrameWhateverTheMonitorCount) {
     Scene scene(kWidth, kHeight);
     const SceneViewport quarters[] = {
         {0, 0, 200, 200}, {200, 0, 200, 200}, {0, 200, 200, 200}, {200, 200, 200, 200}};
-    fake::setPerformanceCounter(100000);
+    fake::state.counter = 100000;
     scene.renderViewports(kMirrors, quarters, 4);
-    fake::setPerformanceCounter(200000);
+    fake::state.counter = 200000;
     scene.renderViewports(kMirrors, quarters, 4);
     EXPECT_EQ(scene.frameCount, 2);
 }

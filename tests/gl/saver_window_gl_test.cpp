@@ -26,23 +26,23 @@ TEST(SaverWindowRun, ShowsTheWindowWithItsSceneAndDeletesTheSceneBeforeTheContex
     OffscreenGl gl;
     ASSERT_TRUE(gl.create(64, 64)) << gl.error();
     fake::reset();
-    fake::setScreenSize(64, 64);
+    fake::state.screen = {64, 64};
     SaverSettings settings;
     host = HostState();
     host.runMode = RunMode::FullScreen;
     host.settings = &settings;
 
     std::vector<std::string> log;
-    fake::setCallHook([&log](const std::string& call) {
+    fake::state.callHook = [&log](const std::string& call) {
         log.push_back(call + (sceneTexturesExist() ? " +textures" : ""));
         // A key as soon as the window exists, handled by the frame loop: once set-up is over, input
         // closes the saver.
-        if (call == "getDC") fake::queueMessage({fake::createdWindows().at(0).handle, WM_KEYDOWN, 0x20, 0});
-    });
+        if (call == "getDC") window_model::post(fake::state.createdWindows.at(0).handle, WM_KEYDOWN, 0x20, 0);
+    };
     // The loop's own stop, should the key below not end the run.
-    fake::setSleepHook([](std::uint32_t) {
-        if (fake::sleeps().size() == 3) platform::postQuitMessage(1);
-    });
+    fake::state.sleepHook = [](std::uint32_t) {
+        if (fake::state.sleeps.size() == 3) platform::postQuitMessage(1);
+    };
     runSaverWindow(0, 10);
 
     EXPECT_EQ(log, (std::vector<std::string>{"registerClass OpenGL", "createWindow SaverWindow",
@@ -50,7 +50,7 @@ TEST(SaverWindowRun, ShowsTheWindowWithItsSceneAndDeletesTheSceneBeforeTheContex
                                              "setPixelFormat 7", "createGlContext", "makeCurrent 1",
                                              "showWindow 10 +textures", "destroyWindow +textures", "makeCurrent 0",
                                              "releaseDC", "deleteGlContext", "setScreenSaverRunning 0"}));
-    EXPECT_EQ(fake::quitCodes(), std::vector<std::int32_t>{0});
+    EXPECT_EQ(fake::state.quitCodes, std::vector<std::int32_t>{0});
     EXPECT_EQ(host.scene, nullptr);
     host = HostState();
 }
@@ -62,7 +62,7 @@ TEST(SaverWindowRun, DrawsAWindowInsideAnotherProgramsThroughClipPlanes) {
     ASSERT_TRUE(gl.create(64, 64)) << gl.error();
     for (const bool preview : {false, true}) {
         fake::reset();
-        fake::setScreenSize(64, 64);
+        fake::state.screen = {64, 64};
         SaverSettings settings;
         host = HostState();
         host.runMode = preview ? RunMode::Preview : RunMode::FullScreen;
@@ -70,12 +70,12 @@ TEST(SaverWindowRun, DrawsAWindowInsideAnotherProgramsThroughClipPlanes) {
         const platform::WindowHandle parent = preview ? fake::addForeignWindow({0, 0, 64, 64}) : 0;
         MirrorDrawing drawing = MirrorDrawing::ClipPlanes;
         bool shown = false;
-        fake::setCallHook([&](const std::string& call) {
+        fake::state.callHook = [&](const std::string& call) {
             if (call.rfind("showWindow", 0) != 0) return;
             shown = true;
             drawing = host.scene->mirrorDrawing;
             platform::postQuitMessage(0);
-        });
+        };
         runSaverWindow(parent, 10);
         ASSERT_TRUE(shown) << (preview ? "preview" : "full screen");
         EXPECT_EQ(drawing, preview ? MirrorDrawing::ClipPlanes : MirrorDrawing::Copies);

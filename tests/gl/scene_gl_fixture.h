@@ -27,7 +27,7 @@ protected:
 
     // One frame of `scene` at `seconds` of scene time, read back top row first.
     std::vector<std::uint8_t> frameAt(Scene& scene, double seconds, std::int32_t flags) {
-        fake::setPerformanceCounter(static_cast<std::int64_t>(seconds * 1000000.0 + 0.5));
+        fake::state.counter = static_cast<std::int64_t>(seconds * 1000000.0 + 0.5);
         EXPECT_TRUE(scene.render(flags));
         return gl.readPixels();
     }

@@ -110,7 +110,7 @@ TEST_F(SceneFrame, OnlyTheMirrorBitOfTheFlagsMatters) {
         for (int i = 0; i < 2; ++i) {
             clockBase = ClockBase{};
             mirrorTransition = MirrorTransition{};
-            fake::setPerformanceCounter(0);
+            fake::state.counter = 0;
             Scene scene(kWidth, kHeight);
             frameAt(scene, 3.0, pair[i]);
             frames[i] = frameAt(scene, 6.5, pair[i]);

@@ -50,13 +50,13 @@ using SpriteQuad = SceneGlTest;
 
 TEST_F(SpriteQuad, ShowsItsPieceUprightAtItsAlphaTurnedClockwise) {
     // A sheet in quadrants, all opaque: red top left, green top right, blue bottom left, white.
-    fake::setResource("JPEG_MORVANE_RGB", testjpeg::encode(64, 64, 3, [](int x, int y, std::uint8_t* s) {
+    fake::state.resources["JPEG_MORVANE_RGB"] = testjpeg::encode(64, 64, 3, [](int x, int y, std::uint8_t* s) {
         const bool right = x >= 32, bottom = y >= 32;
         s[0] = (!right && !bottom) || (right && bottom) ? 255 : 0;
         s[1] = right ? 255 : 0;
         s[2] = bottom ? 255 : 0;
-    }));
-    fake::setResource("JPEG_MORVANE_MASK", testjpeg::encode(64, 64, 1, [](int, int, std::uint8_t* s) { s[0] = 255; }));
+    });
+    fake::state.resources["JPEG_MORVANE_MASK"] = testjpeg::encode(64, 64, 1, [](int, int, std::uint8_t* s) { s[0] = 255; });
     Scene scene(kWidth, kHeight);
     Sprite sprite;
     sprite.texWidth = 1.0f;

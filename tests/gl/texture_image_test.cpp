@@ -79,7 +79,7 @@ TEST_F(TextureImageTest, ShippedPicturesBecomeTheSheetAndTheLogo) {
 TEST_F(TextureImageTest, RowsThatAreNotAMultipleOfFourBytesKeepTheirPlace) {
     // 6 grey samples a row: the upload's unpack alignment of 4 must find each row where it is.
     const std::uint8_t rowValue[4] = {20, 90, 160, 230};
-    fake::setResource("NARROW", testjpeg::encode(6, 4, 1, [&](int, int y, std::uint8_t* s) { s[0] = rowValue[y]; }));
+    fake::state.resources["NARROW"] = testjpeg::encode(6, 4, 1, [&](int, int y, std::uint8_t* s) { s[0] = rowValue[y]; });
     ASSERT_TRUE(loadTexture(textures.logo, "NARROW"));
     const std::vector<std::uint8_t> alpha = texels(textures.logo.textureName, GL_ALPHA, 6 * 4);
     for (int y = 0; y < 4; ++y)
@@ -88,13 +88,13 @@ TEST_F(TextureImageTest, RowsThatAreNotAMultipleOfFourBytesKeepTheirPlace) {
 }
 
 TEST_F(TextureImageTest, FirstTexelRowIsThePicturesTopRow) {
-    fake::setResource("LOGO_MASK", testjpeg::encode(16, 16, 1, [](int, int y, std::uint8_t* s) { s[0] = y < 8 ? 255 : 0; }));
-    fake::setResource("COLOUR", testjpeg::encode(16, 16, 3, [](int, int y, std::uint8_t* s) {
+    fake::state.resources["LOGO_MASK"] = testjpeg::encode(16, 16, 1, [](int, int y, std::uint8_t* s) { s[0] = y < 8 ? 255 : 0; });
+    fake::state.resources["COLOUR"] = testjpeg::encode(16, 16, 3, [](int, int y, std::uint8_t* s) {
         s[0] = y < 8 ? 255 : 0;
         s[1] = 0;
         s[2] = y < 8 ? 0 : 255;
-    }));
-    fake::setResource("MASK", testjpeg::encode(16, 16, 1, [](int, int y, std::uint8_t* s) { s[0] = y < 8 ? 255 : 0; }));
+    });
+    fake::state.resources["MASK"] = testjpeg::encode(16, 16, 1, [](int, int y, std::uint8_t* s) { s[0] = y < 8 ? 255 : 0; });
     ASSERT_TRUE(loadTexture(textures.logo, "LOGO_MASK"));
     ASSERT_TRUE(loadMaskedTexture(textures.sheet, "COLOUR", "MASK"));
 
@@ -112,12 +112,12 @@ TEST_F(TextureImageTest, FirstTexelRowIsThePicturesTopRow) {
 }
 
 TEST_F(TextureImageTest, BlackMaskHidesButKeepsTheColourWhiteShowsFully) {
-    fake::setResource("COLOUR", testjpeg::encode(16, 16, 3, [](int, int, std::uint8_t* s) {
+    fake::state.resources["COLOUR"] = testjpeg::encode(16, 16, 3, [](int, int, std::uint8_t* s) {
         s[0] = 40;
         s[1] = 160;
         s[2] = 220;
-    }));
-    fake::setResource("MASK", testjpeg::encode(16, 16, 1, [](int x, int, std::uint8_t* s) { s[0] = x < 8 ? 0 : 255; }));
+    });
+    fake::state.resources["MASK"] = testjpeg::encode(16, 16, 1, [](int x, int, std::uint8_t* s) { s[0] = x < 8 ? 0 : 255; });
     ASSERT_TRUE(loadMaskedTexture(textures.sheet, "COLOUR", "MASK"));
     std::vector<std::uint8_t> sheet = texels(textures.sheet.textureName, GL_RGBA, 16 * 16 * 4);
     const std::uint8_t* hidden = &sheet[(5 * 16 + 2) * 4];
@@ -131,7 +131,7 @@ TEST_F(TextureImageTest, BlackMaskHidesButKeepsTheColourWhiteShowsFully) {
 }
 
 TEST_F(TextureImageTest, MissingMaskLeavesTheSheetEmptyWhileTheLogoLoads) {
-    fake::hideResource("JPEG_MORVANE_MASK");
+    fake::state.resources["JPEG_MORVANE_MASK"] = std::nullopt;
     EXPECT_FALSE(loadMaskedTexture(textures.sheet, "JPEG_MORVANE_RGB", "JPEG_MORVANE_MASK"));
     EXPECT_TRUE(loadTexture(textures.logo, "LOGO_MASK"));
     EXPECT_EQ(textures.sheet.textureName, 0u);

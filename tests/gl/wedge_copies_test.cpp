@@ -76,7 +76,7 @@ TEST(WedgeCopies, MatchTheClipPlaneDrawing) {
         setFixedSceneSeed(seed);
         Scene scene(kWidth, kHeight);
         for (const char* state : {"steady", "transition", "band"}) {
-            fake::setPerformanceCounter((state[0] == 's' ? 6 : state[0] == 't' ? 9 : 13) * 1000000LL);
+            fake::state.counter = (state[0] == 's' ? 6 : state[0] == 't' ? 9 : 13) * 1000000LL;
             scene.beginFrame(0x10000);
             mirrorTransition = MirrorTransition{};
             const MirrorConfig* config = scene.currentConfig;

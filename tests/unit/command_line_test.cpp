@@ -118,12 +118,12 @@ TEST(CommandLine, AnythingElseInThePlaceOfTheLetterDoesNothing) {
 
 TEST(CommandLine, ParseCommandLineReadsThePlatformsLineAndForegroundWindow) {
     fake::reset();
-    fake::setForegroundWindow(0x4321);
-    fake::setCommandLine("\"/usr/bin/my saver\" /c");
+    fake::state.foreground = 0x4321;
+    fake::state.commandLine = "\"/usr/bin/my saver\" /c";
     CommandLine parsed = parseCommandLine();
     EXPECT_EQ(static_cast<int>(parsed.mode), static_cast<int>(RunMode::Configure));
     EXPECT_EQ(parsed.parent, 0x4321u);
-    fake::setCommandLine("/usr/bin/morvane -p 77");
+    fake::state.commandLine = "/usr/bin/morvane -p 77";
     parsed = parseCommandLine();
     EXPECT_EQ(static_cast<int>(parsed.mode), static_cast<int>(RunMode::Preview));
     EXPECT_EQ(parsed.parent, 77u);

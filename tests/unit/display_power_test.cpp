@@ -48,41 +48,41 @@ protected:
 
 TEST_F(DisplayPower, DarkDisplayDrawsNothingButHandlesMessagesAndComesBack) {
     // Dark for the first 20 turns of the loop, then lit; the test ends the loop after two frames.
-    fake::setDisplayPowerHook([] { return fake::displayPowerQueries() <= 20; });
-    fake::setSleepHook([this](std::uint32_t) {
-        if (fake::sleeps().size() == 5) fake::queueMessage({window, WM_SETCURSOR, 0, 0});
+    fake::state.displayPowerHook = [] { return fake::state.displayPowerQueries <= 20; };
+    fake::state.sleepHook = [this](std::uint32_t) {
+        if (fake::state.sleeps.size() == 5) window_model::post(window, WM_SETCURSOR, 0, 0);
         if (counted.frames == 2) platform::postQuitMessage(0);
-    });
+    };
     run();
 
     EXPECT_EQ(counted.frames, 2);
-    EXPECT_EQ(fake::swapCount(), 2);
+    EXPECT_EQ(fake::state.swaps, 2);
     // The message queued while dark was handled (the cursor is hidden over the full-screen saver).
-    EXPECT_EQ(fake::cursorsSet().size(), 1u);
-    ASSERT_GE(fake::sleeps().size(), 22u);
+    EXPECT_EQ(fake::state.cursorsSet.size(), 1u);
+    ASSERT_GE(fake::state.sleeps.size(), 22u);
     for (std::size_t i = 0; i < 20; ++i) {
-        EXPECT_GT(fake::sleeps()[i], 0u);
-        EXPECT_LE(fake::sleeps()[i], 1000u);
+        EXPECT_GT(fake::state.sleeps[i], 0u);
+        EXPECT_LE(fake::state.sleeps[i], 1000u);
     }
     // Back on: frames with the clock's own pause, not the dark step.
-    EXPECT_EQ(fake::sleeps()[20], 41u);
-    EXPECT_EQ(fake::sleeps()[21], 41u);
+    EXPECT_EQ(fake::state.sleeps[20], 41u);
+    EXPECT_EQ(fake::state.sleeps[21], 41u);
     // The frame step hears of it once, before the first frame after the dark spell.
     EXPECT_EQ(counted.resumes, 1);
     EXPECT_EQ(counted.framesBeforeResume, 0);
 }
 
 TEST_F(DisplayPower, InputWhileDarkEndsTheRun) {
-    fake::setDisplayOff(true);
-    fake::setSleepHook([this](std::uint32_t) {
-        if (fake::sleeps().size() == 3) fake::queueMessage({window, WM_KEYDOWN, 0x20, 0});
-        if (fake::sleeps().size() > 50) platform::postQuitMessage(1);  // the test's own stop, never reached
-    });
+    fake::state.displayPowerHook = [] { return true; };
+    fake::state.sleepHook = [this](std::uint32_t) {
+        if (fake::state.sleeps.size() == 3) window_model::post(window, WM_KEYDOWN, 0x20, 0);
+        if (fake::state.sleeps.size() > 50) platform::postQuitMessage(1);  // the test's own stop, never reached
+    };
     run();
-    EXPECT_FALSE(fake::windowExists(window));
+    EXPECT_FALSE(window_model::alive(window));
     EXPECT_EQ(counted.frames, 0);
-    EXPECT_EQ(fake::swapCount(), 0);
-    EXPECT_EQ(fake::sleeps().size(), 3u);
+    EXPECT_EQ(fake::state.swaps, 0);
+    EXPECT_EQ(fake::state.sleeps.size(), 3u);
 }
 
 using ClockAfterDarkness = SceneLogicTest;
@@ -91,14 +91,14 @@ TEST_F(ClockAfterDarkness, TimeIsRealElapsedTimeAndThePauseStaysNearItsRate) {
     Scene scene(640, 480, Scene::WithoutGraphics{});
     // Thirty frames a second for ten seconds: the pacing settles.
     for (std::int32_t frame = 1; frame <= 300; ++frame) {
-        fake::setPerformanceCounter(frame * 1000000LL / 30);
+        fake::state.counter = frame * 1000000LL / 30;
         scene.updateClock();
     }
     const std::int32_t settled = scene.pauseMs;
     // An hour with the display off, no frame drawn; then thirty frames a second again.
     const std::int64_t back = 10 * 1000000LL + 3600 * 1000000LL;
     for (std::int32_t frame = 1; frame <= 90; ++frame) {
-        fake::setPerformanceCounter(back + frame * 1000000LL / 30);
+        fake::state.counter = back + frame * 1000000LL / 30;
         scene.updateClock();
         if (frame == 1) {
             EXPECT_NEAR(scene.time, 3610.033f, 0.002f);

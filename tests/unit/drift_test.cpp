@@ -118,7 +118,7 @@ TEST_F(Drift, ADayOfFramesKeepsEveryValueInRangeAndFinite) {
     field.placeSprites();
     std::int32_t segments = 0;
     for (std::int64_t frame = 1; frame <= 24 * 3600 * 2; ++frame) {
-        fake::setPerformanceCounter(frame * 500000);  // two frames a second
+        fake::state.counter = frame * 500000;  // two frames a second
         scene.advance();
         const MirrorConfig& drawn = scene.configToDraw();
         if (field.driftCount == 0) ++segments;

@@ -44,16 +44,16 @@ using FrameClock = SceneLogicTest;
 
 // Steps the fake counter (1,000,000 per second) to `seconds` and updates the clock.
 void frameAt(Scene& scene, double seconds) {
-    fake::setPerformanceCounter(static_cast<std::int64_t>(seconds * 1000000.0 + 0.5));
+    fake::state.counter = static_cast<std::int64_t>(seconds * 1000000.0 + 0.5);
     scene.updateClock();
 }
 
 TEST_F(FrameClock, TimeAdvancesInWholeMillisecondsFromTheStart) {
-    fake::setPerformanceCounter(5000000);
+    fake::state.counter = 5000000;
     Scene scene(640, 480, Scene::WithoutGraphics{});
     EXPECT_EQ(scene.framesPerSecond, 50.0f);
     EXPECT_EQ(scene.time, 0.0f);
-    fake::setPerformanceCounter(5000000 + 1234999);
+    fake::state.counter = 5000000 + 1234999;
     scene.updateClock();
     EXPECT_EQ(scene.time, 1234.0f * 0.001f);
 }
@@ -108,7 +108,7 @@ TEST_F(FrameClock, AStoppedProcessStartsANewMeasurementWhenContinued) {
     for (int frame = 0; frame < 30 * 4; ++frame) frameAt(scene, t += 1.0 / 30);
     const std::int32_t settled = scene.pauseMs;
     for (int frame = 0; frame < 15; ++frame) frameAt(scene, t += 1.0 / 30);
-    fake::resumeFromStop();
+    fake::state.resumedFromStop = true;
     t += 3.0;
     for (int frame = 0; frame < 30 * 3; ++frame) frameAt(scene, t += 1.0 / 30);
     EXPECT_GE(scene.pauseMs, settled - 2);
@@ -116,9 +116,9 @@ TEST_F(FrameClock, AStoppedProcessStartsANewMeasurementWhenContinued) {
 }
 
 TEST_F(FrameClock, CounterBaseIsTakenOncePerProcess) {
-    fake::setPerformanceCounter(2000000);
+    fake::state.counter = 2000000;
     { Scene first(640, 480, Scene::WithoutGraphics{}); }
-    fake::setPerformanceCounter(9000000);
+    fake::state.counter = 9000000;
     Scene second(640, 480, Scene::WithoutGraphics{});
     EXPECT_EQ(second.framesPerSecond, 10.0f);  // startClock did nothing more
     second.updateClock();
@@ -126,11 +126,11 @@ TEST_F(FrameClock, CounterBaseIsTakenOncePerProcess) {
 }
 
 TEST_F(FrameClock, ZeroFrequencyFallsBackToTheTickAcrossItsWrap) {
-    fake::setPerformanceFrequency(0);
-    fake::setTickCount(0xFFFFFF00u);
+    fake::state.frequency = 0;
+    fake::state.tick = 0xFFFFFF00u;
     Scene scene(640, 480, Scene::WithoutGraphics{});
-    fake::setPerformanceCounter(123456789);
-    fake::setTickCount(0xFFFFFF00u + 2500u);
+    fake::state.counter = 123456789;
+    fake::state.tick = 0xFFFFFF00u + 2500u;
     scene.updateClock();
     EXPECT_EQ(scene.time, 2.5f);
     EXPECT_EQ(scene.pauseMs, 47);

@@ -36,41 +36,41 @@ protected:
 
 TEST_F(SaverMonitors, FullScreenTakesTheVirtualScreenAndOneViewportPerMonitor) {
     // A 1280x1024 monitor left of the 1920x1080 primary, its top 200 pixels higher.
-    fake::setScreenSize(1920, 1080);
-    fake::setVirtualScreen({-1280, -200, 1920, 1080});
-    fake::setMonitors({{0, 0, 1920, 1080}, {-1280, -200, 0, 824}});
+    fake::state.screen = {1920, 1080};
+    fake::state.virtualScreen = platform::Rect{-1280, -200, 1920, 1080};
+    fake::state.monitors = {{0, 0, 1920, 1080}, {-1280, -200, 0, 824}};
     ASSERT_TRUE(openSaverWindow(0, surface));
 
-    const fake::CreatedWindow& created = fake::createdWindows().at(0);
+    const fake::CreatedWindow& created = fake::state.createdWindows.at(0);
     EXPECT_EQ(created.rect.left, -1280);
     EXPECT_EQ(created.rect.top, -200);
     EXPECT_EQ(created.rect.right, 1920);
     EXPECT_EQ(created.rect.bottom, 1080);
     EXPECT_EQ(surface.width, 3200);
     EXPECT_EQ(surface.height, 1280);
-    EXPECT_EQ(fake::monitorQueries(), 1);
+    EXPECT_EQ(fake::state.monitorQueries, 1);
     // GL rows count from the window's bottom; the left monitor's bottom is 256 rows above it.
     EXPECT_EQ(surface.viewports, (Viewports{{1280, 0, 1920, 1080}, {0, 256, 1280, 1024}}));
 }
 
 TEST_F(SaverMonitors, OneMonitorOrNoneKnownGivesTheWholeWindow) {
-    fake::setScreenSize(1024, 600);
+    fake::state.screen = {1024, 600};
     ASSERT_TRUE(openSaverWindow(0, surface));
     EXPECT_EQ(surface.viewports, (Viewports{{0, 0, 1024, 600}}));
 
     startOver();
-    fake::setScreenSize(1024, 600);
-    fake::setMonitors({{0, 0, 1024, 600}});
+    fake::state.screen = {1024, 600};
+    fake::state.monitors = {{0, 0, 1024, 600}};
     SaverSurface single;
     ASSERT_TRUE(openSaverWindow(0, single));
     EXPECT_EQ(single.viewports, (Viewports{{0, 0, 1024, 600}}));
 }
 
 TEST_F(SaverMonitors, WithoutAVirtualScreenThePrimaryScreenIsCovered) {
-    fake::setScreenSize(800, 600);
-    fake::setVirtualScreen({0, 0, 0, 0});
+    fake::state.screen = {800, 600};
+    fake::state.virtualScreen = platform::Rect{0, 0, 0, 0};
     ASSERT_TRUE(openSaverWindow(0, surface));
-    const fake::CreatedWindow& created = fake::createdWindows().at(0);
+    const fake::CreatedWindow& created = fake::state.createdWindows.at(0);
     EXPECT_EQ(created.rect.left, 0);
     EXPECT_EQ(created.rect.right, 800);
     EXPECT_EQ(created.rect.bottom, 600);
@@ -78,21 +78,21 @@ TEST_F(SaverMonitors, WithoutAVirtualScreenThePrimaryScreenIsCovered) {
 
 TEST_F(SaverMonitors, PreviewIsOneViewportAndAsksForNoMonitors) {
     host.runMode = RunMode::Preview;
-    fake::setMonitors({{0, 0, 1920, 1080}, {1920, 0, 3840, 1080}});
+    fake::state.monitors = {{0, 0, 1920, 1080}, {1920, 0, 3840, 1080}};
     const platform::WindowHandle parent = fake::addForeignWindow({300, 200, 452, 312});
     ASSERT_TRUE(openSaverWindow(parent, surface));
     EXPECT_EQ(surface.viewports, (Viewports{{0, 0, 152, 112}}));
-    EXPECT_EQ(fake::monitorQueries(), 0);
+    EXPECT_EQ(fake::state.monitorQueries, 0);
 }
 
 TEST_F(SaverMonitors, ANewWindowSizeLaysTheViewportsOutAgain) {
-    fake::setScreenSize(1920, 1080);
+    fake::state.screen = {1920, 1080};
     ASSERT_TRUE(openSaverWindow(0, surface));
     EXPECT_FALSE(followWindowSize(surface));
     EXPECT_EQ(surface.viewports, (Viewports{{0, 0, 1920, 1080}}));
     // A second monitor of 1280x720 right of the first: the screen grows with it.
-    fake::setMonitors({{0, 0, 1920, 1080}, {1920, 0, 3200, 720}});
-    fake::resizeSaverWindow(3200, 1080);
+    fake::state.monitors = {{0, 0, 1920, 1080}, {1920, 0, 3200, 720}};
+    fake::state.newWindowSize = fake::Size{3200, 1080};
     EXPECT_TRUE(followWindowSize(surface));
     EXPECT_EQ(surface.width, 3200);
     EXPECT_EQ(surface.viewports, (Viewports{{0, 0, 1920, 1080}, {1920, 360, 1280, 720}}));
@@ -101,16 +101,16 @@ TEST_F(SaverMonitors, ANewWindowSizeLaysTheViewportsOutAgain) {
 TEST_F(SaverMonitors, ClonedMonitorsAreDrawnOnceAndAnOverlongListIsCut) {
     // Translucent sprites drawn twice into one place would blend twice.
     EXPECT_EQ(fullScreenViewports({0, 0, 1920, 1080}).size(), 1u);
-    fake::setMonitors({{0, 0, 1920, 1080}, {0, 0, 1920, 1080}});
+    fake::state.monitors = {{0, 0, 1920, 1080}, {0, 0, 1920, 1080}};
     EXPECT_EQ(fullScreenViewports({0, 0, 1920, 1080}), (Viewports{{0, 0, 1920, 1080}}));
     // A projector cloning the laptop's screen at a smaller size shows the larger picture's corner.
-    fake::setMonitors({{0, 0, 1280, 1024}, {0, 0, 1920, 1080}});
+    fake::state.monitors = {{0, 0, 1280, 1024}, {0, 0, 1920, 1080}};
     EXPECT_EQ(fullScreenViewports({0, 0, 1920, 1080}), (Viewports{{0, 0, 1920, 1080}}));
 
     // A platform that reports more monitors than the host asked for fills only what it was given.
     std::vector<platform::Rect> many;
     for (std::int32_t i = 0; i < 100; ++i) many.push_back({i * 10, 0, i * 10 + 10, 10});
-    fake::setMonitors(many);
+    fake::state.monitors = many;
     const Viewports cut = fullScreenViewports({0, 0, 1000, 10});
     ASSERT_FALSE(cut.empty());
     EXPECT_LT(cut.size(), many.size());

@@ -38,11 +38,11 @@ protected:
     void TearDown() override { host = HostState(); }
 
     int runWith(const char* line) {
-        fake::setCommandLine(line);
+        fake::state.commandLine = line;
         return saverMain(0x400000, SW_SHOWDEFAULT);
     }
     bool calledAny(const std::string& prefix) const {
-        for (const std::string& call : fake::calls())
+        for (const std::string& call : fake::state.calls)
             if (call.compare(0, prefix.size(), prefix) == 0) return true;
         return false;
     }
@@ -54,70 +54,72 @@ TEST_F(SaverMain, NoActionLoadsTheSettingsAndDoesNothingElse) {
         EXPECT_EQ(runWith(line), 0);
         EXPECT_EQ(static_cast<int>(host.runMode), static_cast<int>(RunMode::NoAction)) << line;
         EXPECT_EQ(host.instance, 0x400000u);
-        ASSERT_EQ(fake::keyOpens().size(), 2u);
-        EXPECT_EQ(fake::keyOpens()[0].path, kSystemSettingsKey);
-        EXPECT_EQ(fake::keyOpens()[1].path, kOwnSettingsKey);
-        EXPECT_TRUE(fake::calls().empty()) << fake::calls().front();
-        EXPECT_TRUE(fake::loadedLibraries().empty());
+        ASSERT_EQ(fake::state.keyOpens.size(), 2u);
+        EXPECT_EQ(fake::state.keyOpens[0].path, kSystemSettingsKey);
+        EXPECT_EQ(fake::state.keyOpens[1].path, kOwnSettingsKey);
+        EXPECT_TRUE(fake::state.calls.empty()) << fake::state.calls.front();
+        EXPECT_TRUE(fake::state.loadedLibraries.empty());
         EXPECT_EQ(host.settings, nullptr);
     }
 }
 
 TEST_F(SaverMain, ConfigureShowsTheDialogOwnedByTheParent) {
-    fake::setDialogScript({{fake::DialogStep::Kind::Click, IDCANCEL}});
+    fake::state.userInDialog = [](platform::WindowHandle dialog, platform::DialogProc proc) {
+        proc(dialog, WM_COMMAND, IDCANCEL, 0);
+    };
     EXPECT_EQ(runWith("saver.scr /c:55"), 0);
-    ASSERT_EQ(fake::dialogs().size(), 1u);
-    EXPECT_EQ(fake::dialogs()[0].templateId, 104);
-    EXPECT_EQ(fake::dialogs()[0].owner, 55u);
-    EXPECT_EQ(fake::dialogs()[0].initParam, 0);
+    ASSERT_EQ(fake::state.dialogs.size(), 1u);
+    EXPECT_EQ(fake::state.dialogs[0].templateId, 104);
+    EXPECT_EQ(fake::state.dialogs[0].owner, 55u);
+    EXPECT_EQ(fake::state.dialogs[0].initParam, 0);
 
     startOver();
-    fake::setForegroundWindow(0x1234);
+    fake::state.foreground = 0x1234;
     EXPECT_EQ(runWith("saver.scr"), 0);
-    ASSERT_EQ(fake::dialogs().size(), 1u);
-    EXPECT_EQ(fake::dialogs()[0].owner, 0u);
+    ASSERT_EQ(fake::state.dialogs.size(), 1u);
+    EXPECT_EQ(fake::state.dialogs[0].owner, 0u);
 }
 
 TEST_F(SaverMain, ChangePasswordCallsTheProviderAndFreesItsLibrary) {
-    fake::setLibraryFunction("MPR.DLL", "PwdChangePasswordA", reinterpret_cast<void*>(scriptedChangePassword));
+    fake::state.libraries["MPR.DLL"]["PwdChangePasswordA"] = reinterpret_cast<void*>(scriptedChangePassword);
     EXPECT_EQ(runWith("saver.scr /a 1234"), 0);
     ASSERT_EQ(changeCalls.size(), 1u);
     EXPECT_EQ(changeCalls[0].provider, "SCRSAVE");
     EXPECT_EQ(changeCalls[0].window, 1234u);
     EXPECT_EQ(changeCalls[0].reserved1, 0u);
     EXPECT_EQ(changeCalls[0].reserved2, 0u);
-    EXPECT_EQ(fake::openLibraryCount(), 0);
+    EXPECT_TRUE(fake::state.openLibraries.empty());
 }
 
 TEST_F(SaverMain, ChangePasswordWithoutItsLibraryOrFunctionIsSilent) {
     EXPECT_EQ(runWith("saver.scr /a 1234"), 0);
-    EXPECT_EQ(fake::loadedLibraries(), std::vector<std::string>{"MPR.DLL"});
+    EXPECT_EQ(fake::state.loadedLibraries, std::vector<std::string>{"MPR.DLL"});
 
     startOver();
-    fake::setLibrary("MPR.DLL");
+    fake::state.libraries["MPR.DLL"] = {};
     EXPECT_EQ(runWith("saver.scr -A"), 0);
-    EXPECT_EQ(fake::openLibraryCount(), 0);
+    EXPECT_TRUE(fake::state.openLibraries.empty());
     EXPECT_TRUE(changeCalls.empty());
-    EXPECT_TRUE(fake::messageBoxes().empty());
+    EXPECT_TRUE(fake::state.messageBoxes.empty());
 }
 
 TEST_F(SaverMain, SaverModesThatCannotOpenTheirWindowStillExitZero) {
     EXPECT_EQ(runWith("saver.scr /p 999"), 0);
     startOver();  // a window class is registered once a process
     EXPECT_EQ(runWith("saver.scr /p"), 0);
-    EXPECT_TRUE(fake::createdWindows().empty());
-    EXPECT_TRUE(fake::messageBoxes().empty());
+    EXPECT_TRUE(fake::state.createdWindows.empty());
+    EXPECT_TRUE(fake::state.messageBoxes.empty());
 
     startOver();
-    fake::failRegisterClass(true);
+    fake::state.failRegisterClass = true;
     EXPECT_EQ(runWith("saver.scr /s"), 0);
-    EXPECT_EQ(fake::messageBoxes().size(), 1u);
-    EXPECT_TRUE(fake::screenSaverRunningCalls().empty());
+    EXPECT_EQ(fake::state.messageBoxes.size(), 1u);
+    EXPECT_TRUE(fake::state.screenSaverRunning.empty());
 
     startOver();
-    fake::setChoosePixelFormatResult(0);
+    fake::state.pixelFormat = 0;
     EXPECT_EQ(runWith("saver.scr /s"), 0);
-    EXPECT_EQ(fake::screenSaverRunningCalls(), (std::vector<bool>{true, false}));
+    EXPECT_EQ(fake::state.screenSaverRunning, (std::vector<bool>{true, false}));
     EXPECT_EQ(host.scene, nullptr);
 }
 

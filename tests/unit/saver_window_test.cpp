@@ -34,20 +34,20 @@ protected:
 
 TEST_F(SaverWindowSetUp, FullScreenOpensInOrderAndClosesInOrder) {
     host.runMode = RunMode::FullScreen;
-    fake::setScreenSize(1280, 720);
+    fake::state.screen = {1280, 720};
     ASSERT_TRUE(openSaverWindow(0x777, surface));
-    EXPECT_EQ(fake::calls(), (Calls{"registerClass OpenGL", "createWindow SaverWindow", "setScreenSaverRunning 1",
+    EXPECT_EQ(fake::state.calls, (Calls{"registerClass OpenGL", "createWindow SaverWindow", "setScreenSaverRunning 1",
                                     "getDC", "choosePixelFormat", "setPixelFormat 7", "createGlContext",
                                     "makeCurrent 1"}));
 
-    ASSERT_EQ(fake::registeredClasses().size(), 1u);
-    const platform::WindowClass& windowClass = fake::registeredClasses()[0];
+    ASSERT_EQ(fake::state.registeredClasses.size(), 1u);
+    const platform::WindowClass& windowClass = fake::state.registeredClasses[0];
     EXPECT_EQ(windowClass.style, 0x23u);
     EXPECT_EQ(windowClass.windowProc, &saverWindowProc);
     EXPECT_EQ(windowClass.instance, 0x400000u);
 
-    ASSERT_EQ(fake::createdWindows().size(), 1u);
-    const fake::CreatedWindow& created = fake::createdWindows()[0];
+    ASSERT_EQ(fake::state.createdWindows.size(), 1u);
+    const fake::CreatedWindow& created = fake::state.createdWindows[0];
     EXPECT_EQ(created.style, 0x90000000u);
     EXPECT_EQ(created.exStyle, 0u);
     EXPECT_EQ(created.parent, 0u);  // the command line's handle is ignored in full screen
@@ -59,8 +59,8 @@ TEST_F(SaverWindowSetUp, FullScreenOpensInOrderAndClosesInOrder) {
     EXPECT_EQ(settings.window, created.handle);
     EXPECT_EQ(host.saverWindow, created.handle);
 
-    ASSERT_EQ(fake::pixelFormatRequests().size(), 1u);
-    const platform::PixelFormatRequest& request = fake::pixelFormatRequests()[0];
+    ASSERT_EQ(fake::state.pixelFormatRequests.size(), 1u);
+    const platform::PixelFormatRequest& request = fake::state.pixelFormatRequests[0];
     EXPECT_EQ(request.size, 40);
     EXPECT_EQ(request.version, 1);
     EXPECT_EQ(request.flags, 0x25u);
@@ -68,9 +68,9 @@ TEST_F(SaverWindowSetUp, FullScreenOpensInOrderAndClosesInOrder) {
     EXPECT_EQ(request.colorBits, 32);
     EXPECT_EQ(request.layerType, 0);
 
-    const std::size_t openCalls = fake::calls().size();
+    const std::size_t openCalls = fake::state.calls.size();
     closeSaverWindow(surface);
-    const Calls tearDown(fake::calls().begin() + openCalls, fake::calls().end());
+    const Calls tearDown(fake::state.calls.begin() + openCalls, fake::state.calls.end());
     EXPECT_EQ(tearDown, (Calls{"makeCurrent 0", "releaseDC", "deleteGlContext", "setScreenSaverRunning 0"}));
 }
 
@@ -78,7 +78,7 @@ TEST_F(SaverWindowSetUp, PreviewIsAChildOfItsParentsSizeAndLeavesTheSaverStateAl
     host.runMode = RunMode::Preview;
     const platform::WindowHandle parent = fake::addForeignWindow({300, 200, 452, 312});
     ASSERT_TRUE(openSaverWindow(parent, surface));
-    const fake::CreatedWindow& created = fake::createdWindows().at(0);
+    const fake::CreatedWindow& created = fake::state.createdWindows.at(0);
     EXPECT_EQ(created.style, 0x50000000u);
     EXPECT_EQ(created.parent, parent);
     EXPECT_EQ(created.rect.left, 0);
@@ -86,7 +86,7 @@ TEST_F(SaverWindowSetUp, PreviewIsAChildOfItsParentsSizeAndLeavesTheSaverStateAl
     EXPECT_EQ(surface.width, 152);
     EXPECT_EQ(surface.height, 112);
     closeSaverWindow(surface);
-    EXPECT_TRUE(fake::screenSaverRunningCalls().empty());
+    EXPECT_TRUE(fake::state.screenSaverRunning.empty());
 }
 
 TEST_F(SaverWindowSetUp, PreviewOfAMissingParentEndsQuietly) {
@@ -96,9 +96,9 @@ TEST_F(SaverWindowSetUp, PreviewOfAMissingParentEndsQuietly) {
         SaverSurface missing;
         EXPECT_FALSE(openSaverWindow(parent, missing));
     }
-    EXPECT_TRUE(fake::createdWindows().empty());
-    EXPECT_TRUE(fake::messageBoxes().empty());
-    EXPECT_TRUE(fake::screenSaverRunningCalls().empty());
+    EXPECT_TRUE(fake::state.createdWindows.empty());
+    EXPECT_TRUE(fake::state.messageBoxes.empty());
+    EXPECT_TRUE(fake::state.screenSaverRunning.empty());
 }
 
 TEST_F(SaverWindowSetUp, EachFailureShowsItsMessageAndLowersTheStateItRaised) {
@@ -108,10 +108,10 @@ TEST_F(SaverWindowSetUp, EachFailureShowsItsMessageAndLowersTheStateItRaised) {
         bool windowCreated;
     };
     const std::vector<Failure> failures = {
-        {[] { fake::failRegisterClass(true); }, "RegisterClass() failed:  Cannot register window class.", false},
-        {[] { fake::setChoosePixelFormatResult(0); },
+        {[] { fake::state.failRegisterClass = true; }, "RegisterClass() failed:  Cannot register window class.", false},
+        {[] { fake::state.pixelFormat = 0; },
          "ChoosePixelFormat() failed:  Cannot find a suitable pixel format.", true},
-        {[] { fake::failSetPixelFormat(true); }, "SetPixelFormat() failed:  Cannot set format specified.", true},
+        {[] { fake::state.failSetPixelFormat = true; }, "SetPixelFormat() failed:  Cannot set format specified.", true},
     };
     for (RunMode mode : {RunMode::FullScreen, RunMode::Preview}) {
         for (const Failure& failure : failures) {
@@ -121,18 +121,18 @@ TEST_F(SaverWindowSetUp, EachFailureShowsItsMessageAndLowersTheStateItRaised) {
             const platform::WindowHandle parent = fake::addForeignWindow({0, 0, 100, 80});
             SaverSurface failed;
             EXPECT_FALSE(openSaverWindow(parent, failed));
-            ASSERT_EQ(fake::messageBoxes().size(), 1u) << failure.text;
-            EXPECT_EQ(fake::messageBoxes()[0].text, failure.text);
-            EXPECT_EQ(fake::messageBoxes()[0].caption, "Error");
-            EXPECT_EQ(fake::messageBoxes()[0].owner, 0u);
-            EXPECT_EQ(fake::messageBoxes()[0].type, MB_OK);
-            EXPECT_EQ(fake::createdWindows().size(), failure.windowCreated ? 1u : 0u);
+            ASSERT_EQ(fake::state.messageBoxes.size(), 1u) << failure.text;
+            EXPECT_EQ(fake::state.messageBoxes[0].text, failure.text);
+            EXPECT_EQ(fake::state.messageBoxes[0].caption, "Error");
+            EXPECT_EQ(fake::state.messageBoxes[0].owner, 0u);
+            EXPECT_EQ(fake::state.messageBoxes[0].type, MB_OK);
+            EXPECT_EQ(fake::state.createdWindows.size(), failure.windowCreated ? 1u : 0u);
             // Raised exactly when a full-screen window was created, and then lowered.
             const std::vector<bool> expected = mode == RunMode::FullScreen && failure.windowCreated
                                                    ? std::vector<bool>{true, false}
                                                    : std::vector<bool>{};
-            EXPECT_EQ(fake::screenSaverRunningCalls(), expected) << failure.text;
-            const Calls& calls = fake::calls();
+            EXPECT_EQ(fake::state.screenSaverRunning, expected) << failure.text;
+            const Calls& calls = fake::state.calls;
             EXPECT_EQ(std::count(calls.begin(), calls.end(), "releaseDC"), failure.windowCreated ? 1 : 0)
                 << failure.text;
             for (const std::string& call : calls) EXPECT_NE(call, "createGlContext");
@@ -144,22 +144,22 @@ TEST_F(SaverWindowSetUp, EachFailureShowsItsMessageAndLowersTheStateItRaised) {
 // saver window whatever comes meanwhile: none of it may close the saver under the box.
 TEST_F(SaverWindowSetUp, NothingClosesTheSaverWhileItsSetUpMessageBoxIsUp) {
     host.runMode = RunMode::FullScreen;
-    fake::setChoosePixelFormatResult(0);
-    fake::setCallHook([](const std::string& call) {
+    fake::state.pixelFormat = 0;
+    fake::state.callHook = [](const std::string& call) {
         if (call != "messageBox") return;
         const platform::WindowHandle window = host.saverWindow;
-        fake::setCursorPos(500, 500);
+        fake::state.cursor = {500, 500};
         for (std::uint32_t message : {WM_ACTIVATE, WM_ACTIVATEAPP, WM_NCACTIVATE, WM_KEYDOWN, WM_LBUTTONDOWN,
                                       WM_MOUSEMOVE})
             platform::sendMessage(window, message, 0, 0);
         platform::Message queued;
         while (platform::peekMessage(queued)) platform::dispatchMessage(queued);
-    });
+    };
     runSaverWindow(0, 10);
-    ASSERT_EQ(fake::messageBoxes().size(), 1u);
-    EXPECT_TRUE(fake::windowExists(fake::createdWindows().at(0).handle));
+    ASSERT_EQ(fake::state.messageBoxes.size(), 1u);
+    EXPECT_TRUE(window_model::alive(fake::state.createdWindows.at(0).handle));
     EXPECT_EQ(settings.closeRequested, 0u);
-    EXPECT_TRUE(fake::quitCodes().empty());
+    EXPECT_TRUE(fake::state.quitCodes.empty());
     EXPECT_FALSE(host.settingUp);
 }
 
@@ -175,7 +175,7 @@ struct Frames {
 bool renderFrame(void* target, std::int32_t flags) {
     Frames& frames = *static_cast<Frames*>(target);
     frames.flags.push_back(flags);
-    frames.queuedAtRender.push_back(fake::queuedMessageCount());
+    frames.queuedAtRender.push_back(window_model::queued());
     frames.pause = frames.pauseAfterFrame;
     return frames.present;
 }
@@ -198,9 +198,9 @@ protected:
 
     // Ends the loop after `count` frames by posting the quit message from the sleep.
     void quitAfterFrames(std::size_t count) {
-        fake::setSleepHook([this, count](std::uint32_t) {
-            if (fake::sleeps().size() == count) platform::postQuitMessage(0);
-        });
+        fake::state.sleepHook = [this, count](std::uint32_t) {
+            if (fake::state.sleeps.size() == count) platform::postQuitMessage(0);
+        };
     }
     void run() { runFrameLoop(0xDC, settings, {renderFrame, framePause, &frames}); }
 
@@ -210,44 +210,44 @@ protected:
 };
 
 TEST_F(FrameLoop, EveryWaitingMessageIsHandledBeforeAFrame) {
-    for (int i = 0; i < 5; ++i) fake::queueMessage({window, WM_SETCURSOR, 0, 0});
-    fake::setSleepHook([this](std::uint32_t) {
-        if (fake::sleeps().size() == 1) {
-            fake::queueMessage({window, WM_SETCURSOR, 0, 0});
-            fake::queueMessage({window, WM_SETCURSOR, 0, 0});
+    for (int i = 0; i < 5; ++i) window_model::post(window, WM_SETCURSOR, 0, 0);
+    fake::state.sleepHook = [this](std::uint32_t) {
+        if (fake::state.sleeps.size() == 1) {
+            window_model::post(window, WM_SETCURSOR, 0, 0);
+            window_model::post(window, WM_SETCURSOR, 0, 0);
         } else {
             platform::postQuitMessage(0);
         }
-    });
+    };
     run();
     EXPECT_EQ(frames.queuedAtRender, (std::vector<std::size_t>{0, 0}));
-    EXPECT_EQ(fake::cursorsSet().size(), 7u);
+    EXPECT_EQ(fake::state.cursorsSet.size(), 7u);
 }
 
 TEST_F(FrameLoop, QuitEndsTheLoopAfterThePostedMessagesWithoutAFrame) {
     platform::postQuitMessage(0);
-    fake::queueMessage({window, WM_SETCURSOR, 0, 0});
+    window_model::post(window, WM_SETCURSOR, 0, 0);
     run();
     EXPECT_TRUE(frames.flags.empty());
-    EXPECT_EQ(fake::cursorsSet().size(), 1u);
-    EXPECT_EQ(fake::queuedMessageCount(), 0u);
+    EXPECT_EQ(fake::state.cursorsSet.size(), 1u);
+    EXPECT_EQ(window_model::queued(), 0u);
 }
 
 TEST_F(FrameLoop, PresentsOnlyWhatRenderAsksForAndSleepsThePauseReadAfterTheFrame) {
     frames.pauseAfterFrame = 17;
     quitAfterFrames(2);
     run();
-    EXPECT_EQ(fake::sleeps(), (std::vector<std::uint32_t>{17, 17}));
-    EXPECT_EQ(fake::swapCount(), 2);
+    EXPECT_EQ(fake::state.sleeps, (std::vector<std::uint32_t>{17, 17}));
+    EXPECT_EQ(fake::state.swaps, 2);
     const Calls expected = {"swapBuffers", "sleep 17", "swapBuffers", "sleep 17"};
-    EXPECT_EQ(Calls(fake::calls().end() - 4, fake::calls().end()), expected);
+    EXPECT_EQ(Calls(fake::state.calls.end() - 4, fake::state.calls.end()), expected);
 
     startOver();
     frames.present = false;
     quitAfterFrames(3);
     run();
-    EXPECT_EQ(fake::swapCount(), 0);
-    EXPECT_EQ(fake::sleeps().size(), 3u);
+    EXPECT_EQ(fake::state.swaps, 0);
+    EXPECT_EQ(fake::state.sleeps.size(), 3u);
 }
 
 TEST_F(FrameLoop, MirrorFlagFollowsAnyNonZeroSetting) {
@@ -262,12 +262,12 @@ TEST_F(FrameLoop, MirrorFlagFollowsAnyNonZeroSetting) {
 }
 
 TEST_F(FrameLoop, KeyPressThroughTheLoopEndsTheRun) {
-    fake::queueMessage({window, WM_KEYDOWN, 0x20, 0});
-    fake::setSleepHook([](std::uint32_t) {
-        if (fake::sleeps().size() > 3) platform::postQuitMessage(1);  // the test's own stop, never reached
-    });
+    window_model::post(window, WM_KEYDOWN, 0x20, 0);
+    fake::state.sleepHook = [](std::uint32_t) {
+        if (fake::state.sleeps.size() > 3) platform::postQuitMessage(1);  // the test's own stop, never reached
+    };
     run();
-    EXPECT_FALSE(fake::windowExists(window));
+    EXPECT_FALSE(window_model::alive(window));
     EXPECT_TRUE(frames.flags.empty());
 }
 
@@ -282,10 +282,10 @@ TEST_F(FrameLoop, AMeasuredRunClosesTheSaverAfterItsLastFrame) {
     quitAfterFrames(10);  // should the count not end the run
     run();
     readMeasurementSettings(noMeasurement);
-    EXPECT_EQ(fake::swapCount(), 3);
-    EXPECT_EQ(fake::sleeps().size(), 2u);
-    EXPECT_FALSE(fake::windowExists(window));
-    EXPECT_EQ(fake::quitCodes(), std::vector<std::int32_t>{0});
+    EXPECT_EQ(fake::state.swaps, 3);
+    EXPECT_EQ(fake::state.sleeps.size(), 2u);
+    EXPECT_FALSE(window_model::alive(window));
+    EXPECT_EQ(fake::state.quitCodes, std::vector<std::int32_t>{0});
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ int scriptedVerifier(std::uintptr_t window) {
     // Input reaching the window from the prompt's modal loop is ignored.
     saverWindowProc(window, WM_KEYDOWN, 0x41, 0);
     verifier.closeDuringPrompt = saverWindowProc(window, WM_CLOSE, 0, 0);
-    fake::setCursorPos(verifier.cursorAtClose.x, verifier.cursorAtClose.y);
+    fake::state.cursor = {verifier.cursorAtClose.x, verifier.cursorAtClose.y};
     return verifier.answer;
 }
 
@@ -46,8 +46,8 @@ protected:
 
     void open(RunMode mode, std::uint32_t tick = 5000, platform::Point cursor = {400, 300}) {
         host.runMode = mode;
-        fake::setTickCount(tick);
-        fake::setCursorPos(cursor.x, cursor.y);
+        fake::state.tick = tick;
+        fake::state.cursor = {cursor.x, cursor.y};
         platform::registerClass({CS_OWNDC, saverWindowProc, 0, "OpenGL"});
         platform::WindowHandle parent = 0;
         std::uint32_t style = WS_POPUP | WS_VISIBLE;
@@ -71,20 +71,20 @@ protected:
 
     int closesPosted() const {
         int count = 0;
-        for (const platform::Message& m : fake::postedMessages())
+        for (const platform::Message& m : fake::state.posted)
             if (m.message == WM_CLOSE && m.window == window && m.wParam == 0 && m.lParam == 0) ++count;
         return count;
     }
 
     bool defaultHandled(std::uint32_t message) const {
-        for (const platform::Message& m : fake::defaultHandled())
+        for (const platform::Message& m : fake::state.defaultHandled)
             if (m.message == message) return true;
         return false;
     }
 
     void useOlderPlatformWithVerifier(int answer) {
-        fake::setPlatformId(VER_PLATFORM_WIN32_WINDOWS);
-        fake::setLibraryFunction("PASSWORD.CPL", "VerifyScreenSavePwd", reinterpret_cast<void*>(scriptedVerifier));
+        fake::state.platformId = VER_PLATFORM_WIN32_WINDOWS;
+        fake::state.libraries["PASSWORD.CPL"]["VerifyScreenSavePwd"] = reinterpret_cast<void*>(scriptedVerifier);
         verifier.answer = answer;
     }
 
@@ -131,13 +131,13 @@ TEST(CursorMovedBeyond, EachAxisIsTestedAgainstTheThresholdByItself) {
 TEST_F(SaverWindowProc, MouseMoveClosesBeyondTheThresholdReadingTheCursorNotTheMessage) {
     open(RunMode::FullScreen);
     // The message's own coordinates are far away; only the cursor counts.
-    fake::setCursorPos(450, 350);
+    fake::state.cursor = {450, 350};
     send(WM_MOUSEMOVE, 0, (900 << 16) | 900);
     EXPECT_EQ(closesPosted(), 0);
     EXPECT_EQ(settings.closeRequested, 0u);
     EXPECT_TRUE(defaultHandled(WM_MOUSEMOVE));
 
-    fake::setCursorPos(400, 351);
+    fake::state.cursor = {400, 351};
     send(WM_MOUSEMOVE);
     EXPECT_EQ(closesPosted(), 1);
     EXPECT_EQ(settings.closeRequested, 1u);
@@ -185,13 +185,13 @@ TEST_F(SaverWindowProc, CloseWithinTheDelayDestroysWithoutPromptAndPostsQuit) {
     useOlderPlatformWithVerifier(0);
     open(RunMode::FullScreen, 1000);
     send(WM_KEYDOWN);
-    fake::setTickCount(1000 + 15000);
+    fake::state.tick = 1000 + 15000;
     pump();
-    EXPECT_FALSE(fake::windowExists(window));
+    EXPECT_FALSE(window_model::alive(window));
     EXPECT_EQ(verifier.calls, 0);
-    EXPECT_TRUE(fake::loadedLibraries().empty());
-    ASSERT_EQ(fake::quitCodes().size(), 1u);
-    EXPECT_EQ(fake::quitCodes()[0], 0);
+    EXPECT_TRUE(fake::state.loadedLibraries.empty());
+    ASSERT_EQ(fake::state.quitCodes.size(), 1u);
+    EXPECT_EQ(fake::state.quitCodes[0], 0);
     EXPECT_FALSE(defaultHandled(WM_CLOSE));
 }
 
@@ -199,13 +199,13 @@ TEST_F(SaverWindowProc, CloseOneMillisecondAfterTheDelayAsksForThePassword) {
     useOlderPlatformWithVerifier(1);
     open(RunMode::FullScreen, 1000);
     send(WM_LBUTTONDOWN);
-    fake::setTickCount(1000 + 15001);
+    fake::state.tick = 1000 + 15001;
     pump();
     EXPECT_EQ(verifier.calls, 1);
     EXPECT_EQ(verifier.checkingDuringPrompt, 1u);
     EXPECT_EQ(verifier.closeDuringPrompt, 0);
-    EXPECT_FALSE(fake::windowExists(window));
-    EXPECT_EQ(fake::openLibraryCount(), 0);
+    EXPECT_FALSE(window_model::alive(window));
+    EXPECT_TRUE(fake::state.openLibraries.empty());
 }
 
 TEST(CloseWithinDelay, UnsignedTicksAndDelay) {
@@ -229,18 +229,18 @@ TEST_F(SaverWindowProc, NegativeDelayMeansNoPromptInPractice) {
     useOlderPlatformWithVerifier(0);
     open(RunMode::FullScreen, 0);
     send(WM_KEYDOWN);
-    fake::setTickCount(3000000000u);
+    fake::state.tick = 3000000000u;
     pump();
     EXPECT_EQ(verifier.calls, 0);
-    EXPECT_FALSE(fake::windowExists(window));
+    EXPECT_FALSE(window_model::alive(window));
 }
 
 TEST_F(SaverWindowProc, CloseBeforeAnyInputIsSwallowed) {
     open(RunMode::FullScreen);
     EXPECT_EQ(send(WM_CLOSE), 0);
-    EXPECT_TRUE(fake::windowExists(window));
+    EXPECT_TRUE(window_model::alive(window));
     EXPECT_FALSE(defaultHandled(WM_CLOSE));
-    EXPECT_TRUE(fake::quitCodes().empty());
+    EXPECT_TRUE(fake::state.quitCodes.empty());
 }
 
 TEST_F(SaverWindowProc, RefusedPasswordKeepsRunningAndRenewsTheStartCursor) {
@@ -248,18 +248,18 @@ TEST_F(SaverWindowProc, RefusedPasswordKeepsRunningAndRenewsTheStartCursor) {
     verifier.cursorAtClose = {900, 700};
     open(RunMode::FullScreen, 0, {400, 300});
     send(WM_KEYDOWN);
-    fake::setTickCount(60000);
+    fake::state.tick = 60000;
     pump();
 
     EXPECT_EQ(verifier.calls, 1);
-    EXPECT_TRUE(fake::windowExists(window));
+    EXPECT_TRUE(window_model::alive(window));
     EXPECT_EQ(settings.closeRequested, 1u);
     EXPECT_EQ(settings.checkingPassword, 0u);
     EXPECT_EQ(settings.startCursor.x, 900);
     EXPECT_EQ(settings.startCursor.y, 700);
-    EXPECT_EQ(fake::openLibraryCount(), 0);
+    EXPECT_TRUE(fake::state.openLibraries.empty());
     // The prompt opened with the arrow and closed with the cursor hidden again.
-    const std::vector<platform::CursorHandle>& cursors = fake::cursorsSet();
+    const std::vector<platform::CursorHandle>& cursors = fake::state.cursorsSet;
     ASSERT_EQ(cursors.size(), 2u);
     EXPECT_EQ(cursors[0], fake::kArrowCursor);
     EXPECT_EQ(cursors[1], 0u);
@@ -267,7 +267,7 @@ TEST_F(SaverWindowProc, RefusedPasswordKeepsRunningAndRenewsTheStartCursor) {
     EXPECT_EQ(closesPosted(), 1);
 
     // The threshold now counts from where the prompt closed, not from the start.
-    fake::setCursorPos(950, 750);
+    fake::state.cursor = {950, 750};
     send(WM_MOUSEMOVE);
     EXPECT_EQ(closesPosted(), 1);
     // An outside close goes to the decision again, since the request stays set; the verifier is
@@ -275,8 +275,8 @@ TEST_F(SaverWindowProc, RefusedPasswordKeepsRunningAndRenewsTheStartCursor) {
     verifier.answer = 1;
     send(WM_CLOSE);
     EXPECT_EQ(verifier.calls, 2);
-    EXPECT_FALSE(fake::windowExists(window));
-    EXPECT_EQ(fake::loadedLibraries().size(), 2u);
+    EXPECT_FALSE(window_model::alive(window));
+    EXPECT_EQ(fake::state.loadedLibraries.size(), 2u);
 }
 
 TEST_F(SaverWindowProc, WhileCheckingInputIsIgnoredAndTheArrowShows) {
@@ -284,14 +284,14 @@ TEST_F(SaverWindowProc, WhileCheckingInputIsIgnoredAndTheArrowShows) {
     settings.checkingPassword = 1;
     for (std::uint32_t message : {WM_KEYDOWN, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN, WM_ACTIVATE})
         send(message);
-    fake::setCursorPos(0, 0);
+    fake::state.cursor = {0, 0};
     send(WM_MOUSEMOVE);
     EXPECT_EQ(closesPosted(), 0);
     EXPECT_EQ(settings.closeRequested, 0u);
     send(WM_SETCURSOR);
     settings.checkingPassword = 0;
     send(WM_SETCURSOR);
-    EXPECT_EQ(fake::cursorsSet(), (std::vector<platform::CursorHandle>{fake::kArrowCursor, 0}));
+    EXPECT_EQ(fake::state.cursorsSet, (std::vector<platform::CursorHandle>{fake::kArrowCursor, 0}));
     EXPECT_TRUE(defaultHandled(WM_SETCURSOR));
 }
 
@@ -302,37 +302,37 @@ TEST_F(SaverWindowProc, ScreenSaveAndCloseCommandsAreSwallowedOthersDefaulted) {
     EXPECT_FALSE(defaultHandled(WM_SYSCOMMAND));
     for (std::uintptr_t command : {SC_SCREENSAVE | 0x2, SC_CLOSE + 1, std::uintptr_t{0xF020}}) {
         send(WM_SYSCOMMAND, command);
-        ASSERT_FALSE(fake::defaultHandled().empty());
-        EXPECT_EQ(fake::defaultHandled().back().wParam, command);
+        ASSERT_FALSE(fake::state.defaultHandled.empty());
+        EXPECT_EQ(fake::state.defaultHandled.back().wParam, command);
     }
-    EXPECT_TRUE(fake::windowExists(window));
+    EXPECT_TRUE(window_model::alive(window));
 }
 
 TEST_F(SaverWindowProc, OnTheNtFamilyTheCloseAfterTheDelayNeedsNoPrompt) {
-    fake::setLibraryFunction("PASSWORD.CPL", "VerifyScreenSavePwd", reinterpret_cast<void*>(scriptedVerifier));
+    fake::state.libraries["PASSWORD.CPL"]["VerifyScreenSavePwd"] = reinterpret_cast<void*>(scriptedVerifier);
     open(RunMode::FullScreen, 0);
     send(WM_KEYDOWN);
-    fake::setTickCount(100000);
+    fake::state.tick = 100000;
     pump();
     EXPECT_EQ(verifier.calls, 0);
-    EXPECT_TRUE(fake::loadedLibraries().empty());
-    EXPECT_FALSE(fake::windowExists(window));
+    EXPECT_TRUE(fake::state.loadedLibraries.empty());
+    EXPECT_FALSE(window_model::alive(window));
 }
 
 TEST(VerifyPassword, AMissingVerifierLetsTheSaverClose) {
     fake::reset();
-    fake::setPlatformId(VER_PLATFORM_WIN32_WINDOWS);
+    fake::state.platformId = VER_PLATFORM_WIN32_WINDOWS;
     EXPECT_EQ(verifyPassword(1), 1);
-    EXPECT_EQ(fake::loadedLibraries(), std::vector<std::string>{"PASSWORD.CPL"});
+    EXPECT_EQ(fake::state.loadedLibraries, std::vector<std::string>{"PASSWORD.CPL"});
 
-    fake::setLibrary("PASSWORD.CPL");
+    fake::state.libraries["PASSWORD.CPL"] = {};
     EXPECT_EQ(verifyPassword(1), 1);
-    EXPECT_EQ(fake::openLibraryCount(), 0);
+    EXPECT_TRUE(fake::state.openLibraries.empty());
 }
 
 TEST_F(SaverWindowProc, PreviewIgnoresInputAndClosesOnlyWithItsParent) {
     open(RunMode::Preview);
-    fake::setCursorPos(0, 0);
+    fake::state.cursor = {0, 0};
     for (std::uint32_t message : {WM_KEYDOWN, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN, WM_MOUSEMOVE,
                                   WM_ACTIVATE, WM_ACTIVATEAPP, WM_NCACTIVATE}) {
         send(message);
@@ -342,21 +342,21 @@ TEST_F(SaverWindowProc, PreviewIgnoresInputAndClosesOnlyWithItsParent) {
     send(WM_SYSCOMMAND, SC_CLOSE);
     EXPECT_TRUE(defaultHandled(WM_SYSCOMMAND));
     EXPECT_EQ(closesPosted(), 0);
-    EXPECT_TRUE(fake::windowExists(window));
+    EXPECT_TRUE(window_model::alive(window));
     EXPECT_EQ(settings.closeRequested, 0u);
     send(WM_SETCURSOR);
-    EXPECT_EQ(fake::cursorsSet(), std::vector<platform::CursorHandle>{fake::kArrowCursor});
+    EXPECT_EQ(fake::state.cursorsSet, std::vector<platform::CursorHandle>{fake::kArrowCursor});
 
-    platform::destroyWindow(fake::windowParent(window));
-    EXPECT_FALSE(fake::windowExists(window));
-    EXPECT_EQ(fake::quitCodes(), std::vector<std::int32_t>{0});
+    platform::destroyWindow(window_model::parent(window));
+    EXPECT_FALSE(window_model::alive(window));
+    EXPECT_EQ(fake::state.quitCodes, std::vector<std::int32_t>{0});
 }
 
 TEST_F(SaverWindowProc, PreviewCloseGoesToDefaultHandling) {
     open(RunMode::Preview);
     send(WM_CLOSE);
     EXPECT_TRUE(defaultHandled(WM_CLOSE));
-    EXPECT_FALSE(fake::windowExists(window));
+    EXPECT_FALSE(window_model::alive(window));
 }
 
 }  // namespace
