@@ -79,6 +79,9 @@ int preview(const char* saverPath, DWORD holdMs) {
         child = FindWindowExA(parent, nullptr, "OpenGL", nullptr);
         if (!child) pumpFor(100);
     }
+    // Found at once, the child may still be inside its CreateWindow call, where WS_VISIBLE is not yet
+    // set: look at it once it is shown, or after 5 s.
+    for (DWORD waited = 0; child && !IsWindowVisible(child) && waited < 5000; waited += 50) pumpFor(50);
     int failures = 0;
     if (child) {
         printWindow("child.", child);

@@ -12,7 +12,8 @@ deadline=$((SECONDS + 40))
 while [ $SECONDS -lt $deadline ] && ! grep -q '^child\.rect=\|^child=none' "$report"; do sleep 0.2; done
 report_text=$(tr -d '\r' <"$report")
 check "a child window of class OpenGL appears in the host's window" grep -qx 'child.class=OpenGL' <<<"$report_text"
-check "the child window is a visible child" grep -qx 'child.style=0x5.......' <<<"$report_text"
+check "the child window is a visible child ($(grep '^child.style=' <<<"$report_text"))" \
+  grep -qx 'child.style=0x5.......' <<<"$report_text"
 # The host's window is 320 x 240 at (100, 100); the child fills it from its top-left corner.
 check "the child window fills the host's window" grep -qx 'child.rect=100,100,420,340' <<<"$report_text"
 wait $probe
