@@ -28,7 +28,7 @@ int scriptedVerifier(std::uintptr_t window) {
     // Input reaching the window from the prompt's modal loop is ignored.
     saverWindowProc(window, WM_KEYDOWN, 0x41, 0);
     verifier.closeDuringPrompt = saverWindowProc(window, WM_CLOSE, 0, 0);
-    fake::state.cursor = {verifier.cursorAtClose.x, verifier.cursorAtClose.y};
+    fake::state.cursor = verifier.cursorAtClose;
     return verifier.answer;
 }
 
@@ -47,7 +47,7 @@ protected:
     void open(RunMode mode, std::uint32_t tick = 5000, platform::Point cursor = {400, 300}) {
         host.runMode = mode;
         fake::state.tick = tick;
-        fake::state.cursor = {cursor.x, cursor.y};
+        fake::state.cursor = cursor;
         platform::registerClass({CS_OWNDC, saverWindowProc, 0, "OpenGL"});
         platform::WindowHandle parent = 0;
         std::uint32_t style = WS_POPUP | WS_VISIBLE;
