@@ -16,13 +16,8 @@ wait_saver 15 || fail "the settings started no morvane: $(tail -n 3 "$TEST_TMP/s
 args=$(tr '\0' ' ' <"/proc/$SAVER/cmdline")
 [[ "$args" =~ --window-id\ (0x[0-9A-Fa-f]+) ]] || fail "the settings started \"$args\", without --window-id"
 pane=$(printf '%d' "${BASH_REMATCH[1]}")
-for _ in $(seq 250); do
-  child=$(children "$pane")
-  [ -n "$child" ] && break
-  sleep 0.02
-done
-[ -n "$child" ] || fail "morvane made no window in the preview pane"
-[ "$(geometry "$child")" = "$(geometry "$pane")" ] || fail "morvane's window $(geometry "$child") does not fill the pane $(geometry "$pane")"
+wait_drawn "$pane" "morvane in the preview pane"
+child=$DRAWN_CHILD
 expect_mirrored "$pane" "the preview pane"
 note "the preview pane $(geometry "$pane") shows the picture of \"$args\""
 
