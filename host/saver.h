@@ -43,8 +43,8 @@ struct HostState {
     SaverSettings* settings = nullptr;
     platform::WindowHandle saverWindow = 0;
     Scene* scene = nullptr;
-    // True while runSaverWindow sets up, until the window is shown with its Scene: a message box
-    // of a failed set-up takes the focus, and that must not close the saver under it.
+    // True while runSaverWindow sets up, until its Scene exists and the window is about to be shown:
+    // a message box of a failed set-up takes the focus, and that must not close the saver under it.
     bool settingUp = false;
 };
 extern HostState host;

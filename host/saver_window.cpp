@@ -175,8 +175,10 @@ void runSaverWindow(platform::WindowHandle parent, std::int32_t showCommand) {
     // (seen about once in a hundred destructions mid-frame). Drawing through clip planes reads nothing
     // back, so such windows keep it; the saver's own full-screen window is drawn from copies.
     if (parent != 0) host.scene->mirrorDrawing = MirrorDrawing::ClipPlanes;
-    platform::showWindow(surface.window, showCommand);
+    // Over before the window is shown: every box of the set-up is behind us, and showing can take the
+    // activation away (a start with SW_HIDE), which must close the saver like any other loss of it.
     host.settingUp = false;
+    platform::showWindow(surface.window, showCommand);
 
     SceneFrame frame = {host.scene, &surface};
     runFrameLoop(surface.dc, *host.settings, {renderScene, scenePause, &frame, sceneResume});

@@ -55,6 +55,29 @@ TEST(SaverWindowRun, ShowsTheWindowWithItsSceneAndDeletesTheSceneBeforeTheContex
     host = HostState();
 }
 
+// Started hidden (SW_HIDE), the window loses the activation inside showWindow: that closes the saver
+// as any later loss of it would, instead of leaving it running where no input reaches it.
+TEST(SaverWindowRun, ALossOfActivationWhileTheWindowIsShownClosesTheSaver) {
+    OffscreenGl gl;
+    ASSERT_TRUE(gl.create(64, 64)) << gl.error();
+    fake::reset();
+    fake::state.screen = {64, 64};
+    SaverSettings settings;
+    host = HostState();
+    host.runMode = RunMode::FullScreen;
+    host.settings = &settings;
+    fake::state.callHook = [](const std::string& call) {
+        if (call == "showWindow 0") platform::sendMessage(host.saverWindow, WM_ACTIVATE, 0, 0);
+    };
+    fake::state.sleepHook = [](std::uint32_t) {
+        if (fake::state.sleeps.size() == 3) platform::postQuitMessage(1);
+    };
+    runSaverWindow(0, 0);
+    EXPECT_EQ(settings.closeRequested, 1u);
+    EXPECT_EQ(fake::state.quitCodes, std::vector<std::int32_t>{0});
+    host = HostState();
+}
+
 // On a software rasterizer the saver's own full-screen window is drawn from copies, and a window
 // inside another program's, which that program may destroy mid-frame, through clip planes only.
 TEST(SaverWindowRun, DrawsAWindowInsideAnotherProgramsThroughClipPlanes) {
