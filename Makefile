@@ -13,7 +13,7 @@ BUILD := build/linux
 BUILD_PACKAGES := cmake make g++ pkg-config libgl-dev libegl-dev libglu1-mesa-dev libgl1-mesa-dri \
   libjpeg62-turbo-dev libpng-dev libx11-dev libxss-dev libxext-dev libxrandr-dev libxinerama-dev \
   libxfixes-dev libgtk-3-dev libgtest-dev
-TEST_PACKAGES := xvfb xdotool x11-utils x11-xserver-utils imagemagick clang libclang-rt-14-dev
+TEST_PACKAGES := xvfb xdotool x11-utils x11-xserver-utils imagemagick clang libclang-rt-14-dev gdb
 
 # Test steps run by `make test`, in order; mk/*.mk files add theirs.
 TEST_STEPS := test-linux test-sanitize

@@ -1,12 +1,13 @@
 // X11 platform: SIGTERM, SIGINT and SIGHUP, and SIGCONT for the frame clock. Pairs with x11_internal.h
 // and host/platform.h (takeResumedFromStop).
 //
-// The one path of a stop signal. Until deferStop() (the server's blanking switched off, or the saver
-// window shown) the handler ends the process at once: nothing needs putting back. From then on it
-// only sets the request and writes the wake-up pipe: sleepMs returns early, the message box of the
-// dialogs module is dismissed, and the next peekMessage calls honourStopRequest(), which destroys
-// every window of ours; the window procedure's WM_DESTROY posts the quit message, and the frame loop
-// ends through the normal tear-down, which puts the server's blanking back.
+// The one path of a stop signal. Until deferStop() (called just before the server's blanking is
+// switched off, and when the saver window is shown) the handler ends the process at once: nothing
+// needs putting back. From then on it only sets the request and writes the wake-up pipe: sleepMs
+// returns early, the message box of the dialogs module is dismissed, and the next peekMessage calls
+// honourStopRequest(), which destroys every window of ours; the window procedure's WM_DESTROY posts
+// the quit message, and the frame loop ends through the normal tear-down, which puts the server's
+// blanking back.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>

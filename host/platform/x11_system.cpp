@@ -125,9 +125,11 @@ bool setScreenSaverRunning(bool running) {
     Display* d = x11::display();
     if (!d) return false;
     if (running) {
-        if (!blanking.marker) switchBlankingOff(d);
-        // The tear-down must put the settings back (the stop signal's path: x11_signals.cpp).
+        // Deferred first: a stop signal that ended the process between switching the blanking off
+        // and deferring would leave the timeout at 0, and its marker gone with the connection.
+        // From here on the tear-down puts the settings back (the stop signal's path: x11_signals.cpp).
         x11::deferStop();
+        if (!blanking.marker) switchBlankingOff(d);
     } else if (blanking.marker) {
         giveBlankingBack(d);
     }

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The server's own blanking around full-screen runs: off while any run is up, and the user's timeout
 # back when the last one ends, also when a second run starts while the first holds it off; a timeout
-# the user sets during a run stays.
+# the user sets during a run stays; a stop signal while a run switches the blanking off still gives
+# it back.
 source "$(dirname "$0")/lib.sh"
-need "$MORVANE" Xvfb xdotool xset
+need "$MORVANE" Xvfb xdotool xset gdb
 own_display 800x600
 fresh_settings
 
@@ -41,3 +42,11 @@ kill -TERM "$saver"
 expect_exit "$saver" 2 "SIGTERM to the third run"
 [ "$(server_timeout)" = 120 ] || fail "the timeout set during the run became $(server_timeout)"
 note "a timeout set during a run stays after it"
+
+# SIGTERM at the moment the run has just set the timeout to 0 and lets go of the server.
+xset s 600
+timeout 60 gdb -batch -ex 'set breakpoint pending on' -ex 'break XUngrabServer' -ex run -ex delete -ex 'signal SIGTERM' \
+  --args "$MORVANE" /s >"$TEST_TMP/gdb.out" 2>&1
+grep -q 'exited normally' "$TEST_TMP/gdb.out" || fail "SIGTERM inside the switch: $(tail -n3 "$TEST_TMP/gdb.out")"
+[ "$(server_timeout)" = 600 ] || fail "SIGTERM inside the switch left the timeout at $(server_timeout)"
+note "SIGTERM while the blanking is being switched off ends the run with exit code 0 and gives 600 s back"
