@@ -62,3 +62,14 @@ if(MORVANE_TESTS)
 endif()
 
 include(cmake/install.cmake OPTIONAL)
+
+# Where an installed program finds the module, from the install layout: <prefix>/bin/morvane in
+# <prefix>/MORVANE_MODULE_DIR, wherever the prefix went; the copy in the hosts' hack folder, when that
+# folder is <prefix>/<libexecdir>/xscreensaver (Debian's), under that prefix, whatever prefix the
+# build was configured with (the package installs with --prefix /usr).
+set(MORVANE_HACK_PREFIX "")
+if(MORVANE_HACK_DIR MATCHES "^(.*)/${CMAKE_INSTALL_LIBEXECDIR}/xscreensaver$")
+  set(MORVANE_HACK_PREFIX "${CMAKE_MATCH_1}")
+endif()
+target_compile_definitions(morvane PRIVATE MORVANE_BIN_DIR="${CMAKE_INSTALL_BINDIR}"
+  MORVANE_HACK_DIR="${MORVANE_HACK_DIR}" MORVANE_HACK_PREFIX="${MORVANE_HACK_PREFIX}")

@@ -32,21 +32,27 @@ std::string programFolder() {
     return slash == std::string::npos ? "" : program.substr(0, slash);
 }
 
-// Where the module may lie, in order: beside the program (the build folder); in the module folder
-// under one of the program folder's parents, for an installed program wherever its prefix was moved
-// and whichever folder of it (bin/, libexec/xscreensaver/) it runs from; in the configured prefix.
+bool endsWith(const std::string& text, const std::string& end) {
+    return text.size() > end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// Where the module may lie, in order, and nowhere else: beside the program (the build folder); for an
+// installed program, under its prefix, worked out from the install layout (the program in the
+// prefix's bin/, wherever the prefix was moved, or in the hosts' hack folder); in the configured
+// prefix. No other folder above the program is looked at: dlopen runs a module's constructors before
+// any check, and a folder such as /tmp/lib is one any user can make.
 std::vector<std::string> moduleCandidates() {
     const std::string name = std::string("/") + gtkdialogs::kFileName;
+    const std::string bin = "/" MORVANE_BIN_DIR;
+    const std::string hackPrefix = MORVANE_HACK_PREFIX;
     std::vector<std::string> candidates;
-    std::string folder = programFolder();
+    const std::string folder = programFolder();
     if (!folder.empty()) {
         candidates.push_back(folder + name);
-        for (int up = 0; up < 3; ++up) {
-            const std::size_t slash = folder.rfind('/');
-            if (slash == std::string::npos) break;
-            folder.erase(slash);
-            candidates.push_back(folder + "/" MORVANE_MODULE_DIR + name);
-        }
+        if (endsWith(folder, bin))
+            candidates.push_back(folder.substr(0, folder.size() - bin.size()) + "/" MORVANE_MODULE_DIR + name);
+        if (folder == MORVANE_HACK_DIR && !hackPrefix.empty())
+            candidates.push_back(hackPrefix + "/" MORVANE_MODULE_DIR + name);
     }
     candidates.push_back(MORVANE_MODULE_DIR_FULL + name);
     return candidates;

@@ -28,6 +28,18 @@ done
 message=$(DISPLAY='' "$root/bin/morvane" /c 2>&1)
 grep -q 'DISPLAY is not set' <<<"$message" || fail "the installed bin/morvane /c says: $message"
 
+# Nowhere else above the program: a copy two folders below a planted module folder (as under /tmp,
+# where any user may make one) leaves the planted module alone, constructor and all.
+plant="$stage/plant"
+libdir=$(sed -n 's/^CMAKE_INSTALL_LIBDIR:PATH=//p' "$build/CMakeCache.txt")
+mkdir -p "$plant/x/y" "$plant/$libdir/morvane"
+cp "$root/bin/morvane" "$plant/x/y/"
+printf '#include <fcntl.h>\n__attribute__((constructor)) static void planted(void) { creat("%s", 0600); }\n' \
+  "$plant/ran" >"$plant/planted.c"
+cc -shared -fPIC -o "$plant/$libdir/morvane/morvane-gtk.so" "$plant/planted.c"
+DISPLAY='' "$plant/x/y/morvane" /c >/dev/null 2>&1 || true
+[ ! -e "$plant/ran" ] || fail "a copy of the program ran a module planted in the folder two above it"
+
 declare -A copies=(
   ["$stage/usr/share/xscreensaver/config/morvane.xml"]=resources/morvane.xml
   ["$root/share/man/man6/morvane.6"]=resources/morvane.6
