@@ -82,7 +82,9 @@ State start() {
     module = loadModule();
     if (!module) return state = State::NoModule;
     const bool started = module->start(&host);
-    // GTK's own handlers end the process with exit code 1 when the server goes away.
+    // GTK's own handlers end the process with exit code 1 when the server goes away. Its error traps
+    // lose nothing by this: GTK puts its protocol handler in for each trap and the one before it back
+    // when the trap ends (tests/x11_errors).
     x11::installErrorHandlers();
     return state = started ? State::Ready : State::NoDisplay;
 }
