@@ -5,6 +5,9 @@
 //   saver_probe window CLASS TITLE    report a top-level window (waits for it to appear)
 //   saver_probe dialog                report the configuration dialog's controls and check box
 //   saver_probe close TITLE           the caption's close button (SC_CLOSE) on a top-level window
+//   saver_probe start SCR SHOW MS     start "SCR /s" with STARTUPINFO's show command SHOW (0: SW_HIDE),
+//                                     as a launcher may; report its exit code within MS, else
+//                                     "running" (and end it)
 // Each prints key=value lines for the scripts in this folder; exit code 0 means the expected state.
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
@@ -146,6 +149,32 @@ int closeWindow(const char* title) {
     return PostMessageA(found, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : 1;
 }
 
+int startShown(const char* saverPath, WORD show, DWORD waitMs) {
+    char commandLine[MAX_PATH + 16];
+    std::snprintf(commandLine, sizeof(commandLine), "\"%s\" /s", saverPath);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = show;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        std::printf("error=cannot start %s\n", saverPath);
+        return 2;
+    }
+    CloseHandle(process.hThread);
+    if (WaitForSingleObject(process.hProcess, waitMs) == WAIT_OBJECT_0) {
+        DWORD code = 0;
+        GetExitCodeProcess(process.hProcess, &code);
+        std::printf("exit=%lu\n", static_cast<unsigned long>(code));
+    } else {
+        std::printf("exit=running\n");
+        TerminateProcess(process.hProcess, 9);
+        WaitForSingleObject(process.hProcess, 5000);
+    }
+    CloseHandle(process.hProcess);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -158,8 +187,12 @@ int main(int argc, char** argv) {
         result = dialog();
     else if (argc == 3 && std::strcmp(argv[1], "close") == 0)
         result = closeWindow(argv[2]);
+    else if (argc == 5 && std::strcmp(argv[1], "start") == 0)
+        result = startShown(argv[2], static_cast<WORD>(std::strtoul(argv[3], nullptr, 10)),
+                            static_cast<DWORD>(std::strtoul(argv[4], nullptr, 10)));
     else
-        std::fprintf(stderr, "usage: saver_probe preview SCR HOLD_MS | window CLASS TITLE | dialog | close TITLE\n");
+        std::fprintf(stderr, "usage: saver_probe preview SCR HOLD_MS | window CLASS TITLE | dialog | close TITLE"
+                             " | start SCR SHOW MS\n");
     std::fflush(stdout);
     return result;
 }
