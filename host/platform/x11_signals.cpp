@@ -1,5 +1,5 @@
-// X11 platform: SIGTERM, SIGINT and SIGHUP, and SIGCONT for the frame clock. Pairs with x11_internal.h
-// and host/platform.h (takeResumedFromStop).
+// X11 platform: SIGTERM, SIGINT, SIGHUP and SIGUSR1, and SIGCONT for the frame clock. Pairs with
+// x11_internal.h and host/platform.h (takeResumedFromStop).
 //
 // The one path of a stop signal. Until deferStop() (called just before the server's blanking is
 // switched off, and when the saver window is shown) the handler ends the process at once: nothing
@@ -64,6 +64,9 @@ void installStopHandlers() {
     // The terminal that started the saver closing, or the session ending, must not leave the
     // server's blanking switched off either.
     sigaction(SIGHUP, &action, nullptr);
+    // A screen locker's request to start the saver over (xsecurelock's reset when its password
+    // prompt closes): the saver ends cleanly and the locker starts it again, or does without.
+    sigaction(SIGUSR1, &action, nullptr);
     action.sa_handler = onContinue;
     sigaction(SIGCONT, &action, nullptr);
 }

@@ -2,7 +2,7 @@
 # Run as a hack of XScreenSaver: --root draws into $XSCREENSAVER_WINDOW (else the root window),
 # --window-id ID into that window (decimal or 0x hex), and wins over --root; options take one dash
 # or two, as XScreenSaver 6 writes them; no grab is taken, input is ignored, and
-# SIGTERM or the window's destruction ends it with exit code 0 within half a second. -fps shows
+# SIGTERM, SIGUSR1 or the window's destruction ends it with exit code 0 within half a second. -fps shows
 # the frame rate in a corner; options it does not know get a usage line.
 source "$(dirname "$0")/lib.sh"
 need "$MORVANE" "$XTESTHOST" Xvfb xdotool xwininfo import convert compare
@@ -30,13 +30,13 @@ symmetric() {
   return 1
 }
 
-# ends_on_sigterm PID WHAT
+# ends_on_sigterm PID WHAT [SIGNAL]: SIGTERM, or SIGUSR1, a screen locker's request to start over
 ends_on_sigterm() {
-  local started
+  local started signal=${3:-TERM}
   started=$(now_ms)
-  kill -TERM "$1"
-  expect_exit "$1" 0.5 "SIGTERM to $2"
-  note "$2 ends with exit code 0 $(( $(now_ms) - started )) ms after SIGTERM"
+  kill -"$signal" "$1"
+  expect_exit "$1" 0.5 "SIG$signal to $2"
+  note "$2 ends with exit code 0 $(( $(now_ms) - started )) ms after SIG$signal"
 }
 
 # The host's "Use mirrors" box shows ticked when the command has no --no-mirrors: so it draws.
@@ -62,7 +62,7 @@ symmetric "$target" || fail "the picture is not centred in the resized window"
 running "$hack" || fail "the hack ended when its window was resized"
 xdotool windowsize "$target" 400 300
 note "the picture follows its window from 400x300 to 300x200"
-ends_on_sigterm "$hack" "--root"
+ends_on_sigterm "$hack" "--root" USR1
 
 # The settings program's preview: the command as listed, with --window-id appended.
 launch hack env -u XSCREENSAVER_WINDOW "$MORVANE" -root --no-mirrors --window-id "$(printf '0x%X' "$target")"
