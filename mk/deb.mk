@@ -1,11 +1,12 @@
 # The Debian package of the Linux saver, and the tests that install it and start the real hosts.
 #   make deb   build/morvane_VERSION_ARCH.deb (VERSION is the CMake project's version)
 # The host tests (tests/hosts) run in `make test` through ctest, as root: they install the package,
-# run XScreenSaver and MATE's screen saver as a user of their own, and remove the package again.
+# run XScreenSaver, MATE's screen saver and xsecurelock as a user of their own, and remove the package
+# again.
 
 DEB_PACKAGES := dpkg-dev
 EXTRA_TEST_PACKAGES += $(DEB_PACKAGES) lintian xscreensaver xscreensaver-gl mate-screensaver dbus-daemon \
-  libglib2.0-bin dconf-gsettings-backend passwd desktop-file-utils man-db
+  libglib2.0-bin dconf-gsettings-backend passwd desktop-file-utils man-db xsecurelock
 
 .PHONY: deb
 deb: build
