@@ -147,6 +147,9 @@ GlContext createGlContext(DeviceContext dc);
 // A dc and context of 0 make no context current.
 bool makeCurrent(DeviceContext dc, GlContext context);
 bool deleteGlContext(GlContext context);
+// wglGetProcAddress: an OpenGL call of the current context beyond version 1.1, or null. Ask only
+// for what the context's extension string offers: some platforms hand out a stub for any name.
+void* getGlProcAddress(const char* name);
 
 // ---- dialogs -----------------------------------------------------------------------------------
 std::int32_t messageBox(WindowHandle owner, const char* text, const char* caption, std::uint32_t type);

@@ -172,9 +172,10 @@ void runSaverWindow(platform::WindowHandle parent, std::int32_t showCommand) {
     host.scene = new Scene(surface.width, surface.height);
     // A window inside another program's (a preview, a host's display mode) can be destroyed by that
     // program at any moment; Mesa's software rasterizer then crashes in a copy from the lost drawable
-    // (seen about once in a hundred destructions mid-frame). Drawing through clip planes reads nothing
-    // back, so such windows keep it; the saver's own full-screen window is drawn from copies.
-    if (parent != 0) host.scene->mirrorDrawing = MirrorDrawing::ClipPlanes;
+    // (seen about once in a hundred destructions mid-frame). The copies of such a window are drawn
+    // into a texture of the saver's own, never read back from the window; where the context has no
+    // framebuffer objects, it is drawn through clip planes.
+    if (parent != 0) host.scene->windowReadable = false;
     // Over before the window is shown: every box of the set-up is behind us, and showing can take the
     // activation away (a start with SW_HIDE), which must close the saver like any other loss of it.
     host.settingUp = false;

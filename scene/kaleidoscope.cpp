@@ -61,7 +61,7 @@ void drawThroughClipPlanes(Scene& scene, const MirrorConfig& config) {
 void Scene::drawKaleidoscope(const MirrorConfig& config) {
     std::int32_t firstClipped = 0;
     if (mirrorsOn && mirrorDrawing == MirrorDrawing::Copies) {
-        if (!wedgeCopies) wedgeCopies = new (std::nothrow) WedgeCopies;
+        if (!wedgeCopies) wedgeCopies = new (std::nothrow) WedgeCopies(windowReadable);
         if (wedgeCopies && wedgeCopies->lay(*this, config, firstClipped)) {
             drawWedges(*this, config, firstClipped);
             wedgeCopies->clipToBand();

@@ -83,6 +83,7 @@ const MirrorConfig& Scene::beginFrame(std::int32_t flags) {
     gluLookAt(0.0, 0.0, 5.5, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
 
     advance();
+    if (wedgeCopies) wedgeCopies->startFrame();
     // A transition that the drift started during this advance is drawn already, at its first angle.
     return configToDraw();
 }

@@ -70,5 +70,8 @@ public:
     // Chosen at set-up from the renderer; may be changed between frames.
     MirrorDrawing mirrorDrawing = MirrorDrawing::ClipPlanes;
     WedgeCopies* wedgeCopies = nullptr;  // owned; made at the first frame drawn from copies
+    // Whether the copies may read the window back where the context cannot draw them into a
+    // texture: false for a window another program owns. Set before the first frame.
+    bool windowReadable = true;
     bool firstFrameRendered = false;  // render draws its first frame through clip planes
 };

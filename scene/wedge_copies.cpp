@@ -3,8 +3,9 @@
 // Camera and clip planes both sit on the viewing axis, so every wedge of the clip-plane drawing is
 // the screen image of the unturned field inside the wedge from 270 degrees to 270 + the wedge angle,
 // turned (and, for every second wedge, mirrored) about the centre of the viewport. That image is
-// drawn once, turned to open along +x, into the bottom-left corner of the viewport with the same
-// pixel scale, copied into textures and laid out again as one textured triangle (or a few
+// drawn once, turned to open along +x, with the same pixel scale into a texture of the saver's own
+// (a framebuffer object), or where the context has none into the bottom-left corner of the window,
+// copied into textures from there. It is then laid out again as one textured triangle (or a few
 // trapezoids, one per texture) per wedge, cut to the rectangle the sprites cover. Where a
 // transition's last wedges overlap the first ones, those are left to the clip planes, which blend
 // them over the copies as they would over their own earlier wedges.
@@ -16,8 +17,10 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <new>
 #include <string>
 
+#include "scene/framebuffer.h"
 #include "scene/mirror_config.h"
 #include "scene/scene.h"
 #include "sprites/sprite.h"
@@ -27,9 +30,15 @@ namespace {
 
 constexpr std::int32_t kMargin = 2;  // pixels of field kept beyond each edge, for the filtering
 constexpr double kWidestWedge = 36.5;  // degrees; the widest layout has 36
-constexpr std::int32_t kTileWidth = 1024;
-constexpr std::int32_t kCopyStrip = 128;  // columns copied at a time  // the widest texture even an old software renderer takes
+// The widest texture even an old software renderer takes: the copies read back from the window
+// are split into tiles of this width.
+constexpr std::int32_t kWindowTileWidth = 1024;
+constexpr std::int32_t kCopyStrip = 128;  // columns copied from the window at a time
 constexpr double kPi = 3.14159265358979323846;
+constexpr double kRadiansPerDegree = kPi / 180.0;
+
+using Area = WedgeCopies::Area;
+using Rect = WedgeCopies::Rect;
 
 std::int32_t powerOfTwoAtLeast(std::int32_t n) {
     std::int32_t p = 1;
@@ -42,6 +51,33 @@ bool containsIgnoringCase(const char* text, const char* word) {
     std::string lower(text);
     for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return lower.find(word) != std::string::npos;
+}
+
+Area areaFor(std::int32_t width, std::int32_t height, double wedgeAngle) {
+    Area area;
+    area.radius = 0.5 * std::sqrt(static_cast<double>(width) * width + static_cast<double>(height) * height);
+    area.halfAngle = 0.5 * wedgeAngle * kRadiansPerDegree;
+    area.slope = std::tan(area.halfAngle);
+    area.columns = static_cast<std::int32_t>(std::ceil(area.radius)) + 2 * kMargin;
+    area.halfRows = static_cast<std::int32_t>(std::ceil(area.radius * area.slope)) + kMargin;
+    area.rows = 2 * area.halfRows;
+    return area;
+}
+
+// The rows of the widest layout's area: the textures hold it, so that a change of layout needs none.
+std::int32_t widestRows(double radius) {
+    return 2 * (static_cast<std::int32_t>(std::ceil(radius * std::tan(0.5 * kWidestWedge * kRadiansPerDegree))) +
+                kMargin);
+}
+
+// The first of the clip-plane drawing's wedges that reaches past a whole turn. Wedge w covers
+// 270 + w * angle to 270 + (w + 1) * angle degrees, from w = -1 on, in whole pairs; those past a
+// whole turn (only during a transition) overlap earlier ones and are left to the clip planes.
+std::int32_t firstOverlappingWedge(const MirrorConfig& config) {
+    const std::int32_t steps = config.segmentCount <= 0 ? 1 : (config.segmentCount + 1) / 2;
+    std::int32_t first = 2 * steps - 1;
+    while (first > 0 && (first + 1) * config.wedgeAngle > 360.0 + 1e-3) --first;
+    return first;
 }
 
 // A corner of the polygon a wedge's copy is laid as, in the frame of the copied area: pixels from the
@@ -68,6 +104,122 @@ void clipPolygon(std::vector<Corner>& polygon, double a, double b, double c, std
     polygon.swap(scratch);
 }
 
+// The current matrices and the area's viewport, to find where the field's points land in the area.
+struct AreaProjection {
+    GLdouble modelview[16];
+    GLdouble projection[16];
+    GLint viewport[4];
+};
+
+// A sprite's quad in the area's frame (pixels from the centre); false where a corner does not project.
+bool spriteQuad(const Sprite& sprite, const AreaProjection& to, const Area& area, std::vector<Corner>& quad) {
+    const double turn = -sprite.angle * kRadiansPerDegree;
+    const double c = std::cos(turn), s = std::sin(turn);
+    quad.clear();
+    for (const double u : {-1.0, 1.0}) {
+        for (const double v : {-1.0, 1.0}) {
+            const double lx = u * sprite.scale, ly = u * v * sprite.scale * sprite.aspect;
+            GLdouble wx = 0.0, wy = 0.0, wz = 0.0;
+            if (!gluProject(sprite.position[0] + c * lx - s * ly, sprite.position[1] + s * lx + c * ly,
+                            sprite.position[2], to.modelview, to.projection, to.viewport, &wx, &wy, &wz))
+                return false;
+            quad.push_back(Corner{wx - kMargin, wy - area.halfRows, 0u});
+        }
+    }
+    return true;
+}
+
+// The rectangle of the area that the sprites cover inside the drawn wedge, with a pixel to spare:
+// each sprite's quad cut to the wedge and its margin (a pixel wider, for the rounding), so that a
+// sprite the clip planes leave out widens nothing. Reads the current matrices.
+Rect coveredRect(const SpriteField& field, const Area& area) {
+    AreaProjection to = {{}, {}, {0, 0, area.columns, area.rows}};
+    glGetDoublev(GL_MODELVIEW_MATRIX, to.modelview);
+    glGetDoublev(GL_PROJECTION_MATRIX, to.projection);
+    const double edgeOffset = (kMargin + 1) / std::cos(area.halfAngle);
+    double left = area.columns, right = 0.0, bottom = area.rows, top = 0.0;
+    std::vector<Corner> quad, scratch;
+    for (std::int32_t k = 0; k < kSpriteCount; ++k) {
+        if (!spriteQuad(field.sprites[k], to, area, quad)) return Rect{0, 0, area.columns, area.rows};
+        clipPolygon(quad, -area.slope, -1.0, edgeOffset, scratch);
+        clipPolygon(quad, -area.slope, 1.0, edgeOffset, scratch);
+        for (const Corner& p : quad) {
+            left = std::min(left, p.x + kMargin);
+            right = std::max(right, p.x + kMargin);
+            bottom = std::min(bottom, p.y + area.halfRows);
+            top = std::max(top, p.y + area.halfRows);
+        }
+    }
+    Rect covered;
+    covered.left = std::max(0, static_cast<std::int32_t>(std::floor(left)) - 2);
+    covered.right = std::min(area.columns, static_cast<std::int32_t>(std::ceil(right)) + 2);
+    covered.bottom = std::max(0, static_cast<std::int32_t>(std::floor(bottom)) - 2);
+    covered.top = std::min(area.rows, static_cast<std::int32_t>(std::ceil(top)) + 2);
+    return covered;
+}
+
+// Clears a rectangle of the bound framebuffer, x and y from (x0, y0); leaves the scissor on.
+void clearRect(std::int32_t x0, std::int32_t y0, const Rect& rect) {
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(x0 + rect.left, y0 + rect.bottom, std::max(0, rect.right - rect.left),
+              std::max(0, rect.top - rect.bottom));
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
+// Only the wedge and kMargin pixels around it are drawn: two clip planes through the eye, given in
+// eye coordinates, along the turned wedge's edges moved out by the margin.
+void clipToWedge(const Area& area, double pixelsPerSlope) {
+    glPushMatrix();
+    glLoadIdentity();
+    const double normalX = std::sin(area.halfAngle) * pixelsPerSlope;
+    const double normalY = std::cos(area.halfAngle) * pixelsPerSlope;
+    const GLdouble lowerEdge[4] = {normalX, normalY, -static_cast<double>(kMargin), 0.0};
+    const GLdouble upperEdge[4] = {normalX, -normalY, -static_cast<double>(kMargin), 0.0};
+    glClipPlane(GL_CLIP_PLANE0, lowerEdge);
+    glClipPlane(GL_CLIP_PLANE1, upperEdge);
+    glPopMatrix();
+}
+
+// Where one wedge's copy goes on screen: the area's frame turned back to the field's, mirrored for
+// odd wedges, then turned by the step of the clip-plane drawing that draws this wedge.
+struct WedgePlacement {
+    std::int32_t wedge;
+    bool mirrored;
+    double angle;  // degrees
+    double halfAngle;  // radians
+    double toFieldCos, toFieldSin;
+    double stepCos, stepSin;
+
+    WedgePlacement(std::int32_t wedge, double angle, double halfAngle)
+        : wedge(wedge), mirrored(wedge % 2 != 0), angle(angle), halfAngle(halfAngle) {
+        const double turn = (90.0 - 0.5 * angle) * kRadiansPerDegree;
+        const double stepTurn = (mirrored ? wedge + 1 : wedge) * angle * kRadiansPerDegree;
+        toFieldCos = std::cos(turn);
+        toFieldSin = std::sin(turn);
+        stepCos = std::cos(stepTurn);
+        stepSin = std::sin(stepTurn);
+    }
+
+    void screenPoint(const Corner& p, double& sx, double& sy) const {
+        // A mirrored copy swaps the wedge's edges.
+        const unsigned edge = mirrored && (p.edges == 1u || p.edges == 2u) ? 3u - p.edges : p.edges;
+        if (edge == 1u || edge == 2u) {
+            // On an edge of the circle: placed from the edge and the distance alone, so that the
+            // neighbouring copy's corner is the same point.
+            const double along = p.x / std::cos(halfAngle);
+            const double direction = (270.0 + (wedge + (edge == 2u ? 1 : 0)) * angle) * kRadiansPerDegree;
+            sx = along * std::cos(direction);
+            sy = along * std::sin(direction);
+            return;
+        }
+        double fx = toFieldCos * p.x + toFieldSin * p.y;
+        const double fy = -toFieldSin * p.x + toFieldCos * p.y;
+        if (mirrored) fx = -fx;
+        sx = stepCos * fx - stepSin * fy;
+        sy = stepSin * fx + stepCos * fy;
+    }
+};
+
 }  // namespace
 
 bool isSoftwareRenderer(const char* renderer, const char* vendor) {
@@ -83,50 +235,77 @@ MirrorDrawing mirrorDrawingForContext() {
                : MirrorDrawing::ClipPlanes;
 }
 
-WedgeCopies::~WedgeCopies() { release(); }
+WedgeCopies::WedgeCopies(bool windowReadable) : windowReadable(windowReadable) {}
+
+WedgeCopies::~WedgeCopies() {
+    release();
+    if (calls && framebuffer) calls->deleteFramebuffers(1, &framebuffer);
+    delete calls;
+}
+
+void WedgeCopies::chooseSurface() {
+    FramebufferCalls* found = new (std::nothrow) FramebufferCalls;
+    if (found && loadFramebufferCalls(*found)) {
+        calls = found;
+        surface_ = Surface::Framebuffer;
+        return;
+    }
+    delete found;
+    surface_ = windowReadable ? Surface::Window : Surface::None;
+}
 
 void WedgeCopies::release() {
     for (Tile& tile : tiles) glDeleteTextures(1, &tile.texture);
     tiles.clear();
+    reservedColumns = reservedRows = 0;
 }
 
-// The area of one wedge for a viewport of this size, and textures for it; false where either does
-// not fit (the area must lie inside the viewport, a tile inside a texture).
-bool WedgeCopies::fit(std::int32_t viewportWidth, std::int32_t viewportHeight) {
-    if (viewportWidth == fittedWidth && viewportHeight == fittedHeight) return fits;
+// Textures for an area of at least this size, kept for smaller ones: monitors of different sizes
+// share them. False where they cannot be made; a size that failed is not tried again.
+bool WedgeCopies::reserve(std::int32_t columns, std::int32_t rows) {
+    if (columns <= reservedColumns && rows <= reservedRows) return true;
+    if (refusedColumns > 0 && columns >= refusedColumns && rows >= refusedRows) return false;
+    const std::int32_t wantColumns = std::max(columns, reservedColumns);
+    const std::int32_t wantRows = std::max(rows, reservedRows);
     release();
-    fittedWidth = viewportWidth;
-    fittedHeight = viewportHeight;
-    fits = false;
-    radius = 0.5 * std::sqrt(static_cast<double>(viewportWidth) * viewportWidth +
-                             static_cast<double>(viewportHeight) * viewportHeight);
-    columns = static_cast<std::int32_t>(std::ceil(radius)) + 2 * kMargin;
-    const std::int32_t rows =
-        2 * (static_cast<std::int32_t>(std::ceil(radius * std::tan(kWidestWedge * kPi / 360.0))) + kMargin);
     GLint maxSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
-    const std::int32_t tileWidth = std::min<std::int32_t>(maxSize, kTileWidth);
-    textureHeight = powerOfTwoAtLeast(rows);
-    if (columns > viewportWidth || rows > viewportHeight || textureHeight > maxSize || tileWidth <= 4 * kMargin)
+    // The field is drawn into one texture; copies from the window go into tiles of old renderers' width.
+    const bool framebufferSurface = surface_ == Surface::Framebuffer;
+    const std::int32_t tileWidth = framebufferSurface ? maxSize : std::min<std::int32_t>(maxSize, kWindowTileWidth);
+    const bool made = (!framebufferSurface || wantColumns <= maxSize) && powerOfTwoAtLeast(wantRows) <= maxSize &&
+                      tileWidth > 4 * kMargin && allocateTiles(wantColumns, wantRows, tileWidth) &&
+                      (!framebufferSurface || attachFramebuffer());
+    if (!made) {
+        release();
+        refusedColumns = columns;
+        refusedRows = rows;
         return false;
+    }
+    reservedColumns = wantColumns;
+    reservedRows = wantRows;
+    return true;
+}
 
+// Neighbouring tiles share 2 * kMargin columns, so that each has its margin on both sides. False
+// where the renderer refuses a texture or runs out of memory making one.
+bool WedgeCopies::allocateTiles(std::int32_t columns, std::int32_t rows, std::int32_t tileWidth) {
+    textureHeight = powerOfTwoAtLeast(rows);
     GLint bound = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    bool allocated = true;
-    // Neighbouring tiles share 2 * kMargin columns, so that each has its margin on both sides.
-    for (std::int32_t first = 0; first < radius; first += tileWidth - 2 * kMargin) {
+    // Errors left by earlier calls are not this allocation's.
+    for (int k = 0; k < 16 && glGetError() != GL_NO_ERROR; ++k) {
+    }
+    bool made = true;
+    for (std::int32_t first = 0; made && first < columns - 2 * kMargin; first += tileWidth - 2 * kMargin) {
         Tile tile;
         tile.firstColumn = first;
-        tile.columns = std::min(tileWidth, columns - first);
-        tile.textureWidth = powerOfTwoAtLeast(tile.columns);
+        tile.textureWidth = powerOfTwoAtLeast(std::min(tileWidth, columns - first));
         GLint width = 0;
         glTexImage2D(GL_PROXY_TEXTURE_2D, 0, GL_RGBA, tile.textureWidth, textureHeight, 0, GL_RGBA,
                      GL_UNSIGNED_BYTE, nullptr);
         glGetTexLevelParameteriv(GL_PROXY_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-        if (width == 0) {
-            allocated = false;
-            break;
-        }
+        if (width == 0) break;
         glGenTextures(1, &tile.texture);
         glBindTexture(GL_TEXTURE_2D, tile.texture);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
@@ -136,230 +315,210 @@ bool WedgeCopies::fit(std::int32_t viewportWidth, std::int32_t viewportHeight) {
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, tile.textureWidth, textureHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE,
                      nullptr);
         tiles.push_back(tile);
+        // Out of memory leaves an incomplete texture, which would lay flat colour.
+        made = glGetError() == GL_NO_ERROR;
     }
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
-    if (!allocated) release();
-    fits = allocated;
-    return fits;
+    return made && !tiles.empty() && tiles.back().firstColumn + tileWidth >= columns;
+}
+
+bool WedgeCopies::attachFramebuffer() {
+    if (tiles.size() != 1) return false;
+    if (!framebuffer) calls->genFramebuffers(1, &framebuffer);
+    GLint previous = 0;
+    glGetIntegerv(kFramebufferBinding, &previous);
+    calls->bindFramebuffer(kFramebuffer, framebuffer);
+    calls->framebufferTexture2D(kFramebuffer, kColorAttachment0, GL_TEXTURE_2D, tiles[0].texture, 0);
+    const bool complete = calls->checkFramebufferStatus(kFramebuffer) == kFramebufferComplete;
+    calls->bindFramebuffer(kFramebuffer, static_cast<GLuint>(previous));
+    return complete;
+}
+
+bool WedgeCopies::overlapsDrawnViewport(const std::int32_t* r) const {
+    for (std::size_t k = 0; k + 3 < drawnViewports.size(); k += 4) {
+        const std::int32_t* v = &drawnViewports[k];
+        if (r[0] < v[0] + v[2] && v[0] < r[0] + r[2] && r[1] < v[1] + v[3] && v[1] < r[1] + r[3]) return true;
+    }
+    return false;
+}
+
+void WedgeCopies::saveState() {
+    glGetIntegerv(GL_VIEWPORT, saved.viewport);
+    glGetFloatv(GL_PROJECTION_MATRIX, saved.projection);
+    saved.scissorOn = glIsEnabled(GL_SCISSOR_TEST) == GL_TRUE;
+    glGetIntegerv(GL_SCISSOR_BOX, saved.scissorBox);
+    glGetIntegerv(GL_READ_BUFFER, &saved.readBuffer);
+    glGetIntegerv(GL_DRAW_BUFFER, &saved.drawBuffer);
+    if (surface_ == Surface::Framebuffer) glGetIntegerv(kFramebufferBinding, &saved.framebuffer);
+}
+
+void WedgeCopies::restoreState() const {
+    if (surface_ == Surface::Framebuffer) calls->bindFramebuffer(kFramebuffer, static_cast<GLuint>(saved.framebuffer));
+    glViewport(saved.viewport[0], saved.viewport[1], saved.viewport[2], saved.viewport[3]);
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixf(saved.projection);
+    glMatrixMode(GL_MODELVIEW);
+    glScissor(saved.scissorBox[0], saved.scissorBox[1], saved.scissorBox[2], saved.scissorBox[3]);
+    if (saved.scissorOn)
+        glEnable(GL_SCISSOR_TEST);
+    else
+        glDisable(GL_SCISSOR_TEST);
+    glReadBuffer(static_cast<GLenum>(saved.readBuffer));
 }
 
 bool WedgeCopies::lay(Scene& scene, const MirrorConfig& config, std::int32_t& firstClipped) {
     SpriteField* field = scene.spriteField;
-    const double angle = config.wedgeAngle;
-    if (!field || !field->sprites || !(angle > 0.0 && angle <= kWidestWedge)) return false;
+    if (!field || !field->sprites || !(config.wedgeAngle > 0.0f && config.wedgeAngle <= kWidestWedge)) return false;
+    if (surface_ == Surface::Undecided) chooseSurface();
     GLint viewport[4] = {0, 0, 0, 0};
     glGetIntegerv(GL_VIEWPORT, viewport);
-    if (!fit(viewport[2], viewport[3])) return false;
-    const GLint x0 = viewport[0], y0 = viewport[1], width = viewport[2], height = viewport[3];
+    const Area area = areaFor(viewport[2], viewport[3], config.wedgeAngle);
+    const std::int32_t rows = widestRows(area.radius);
+    // In the window the area must lie inside the viewport, in a corner no earlier viewport covers.
+    const std::int32_t corner[4] = {viewport[0], viewport[1], area.columns, area.rows};
+    const bool inWindow = surface_ == Surface::Window && area.columns <= viewport[2] && rows <= viewport[3] &&
+                          !overlapsDrawnViewport(corner);
+    drawnViewports.insert(drawnViewports.end(), viewport, viewport + 4);
+    if (!(surface_ == Surface::Framebuffer || inWindow) || !reserve(area.columns, rows)) return false;
 
-    const double halfAngle = angle * kPi / 360.0;
-    const double slope = std::tan(halfAngle);
-    const std::int32_t halfRows = static_cast<std::int32_t>(std::ceil(radius * slope)) + kMargin;
-    const std::int32_t rows = 2 * halfRows;
-    // The clip-plane drawing's whole pairs of wedges. Wedge w covers 270 + w * angle to
-    // 270 + (w + 1) * angle degrees, from w = -1 on; those that reach past a whole turn from there
-    // (only during a transition) overlap earlier ones and are left to the clip planes.
-    const std::int32_t steps = config.segmentCount <= 0 ? 1 : (config.segmentCount + 1) / 2;
-    firstClipped = 2 * steps - 1;
-    while (firstClipped > 0 && (firstClipped + 1) * angle > 360.0 + 1e-3) --firstClipped;
+    firstClipped = firstOverlappingWedge(config);
+    saveState();
+    const Rect covered = drawField(scene, area, config.wedgeAngle);
+    if (surface_ == Surface::Window) copyFromWindow(area, covered);
+    layWedges(area, covered, config.wedgeAngle, firstClipped);
+    restoreState();
+    field->beginSprites();
+    return true;
+}
 
-    glGetFloatv(GL_PROJECTION_MATRIX, projection);
-    std::copy(viewport, viewport + 4, savedViewport);
-    scissorWasOn = glIsEnabled(GL_SCISSOR_TEST) == GL_TRUE;
-    glGetIntegerv(GL_SCISSOR_BOX, scissorBox);
-    glGetIntegerv(GL_READ_BUFFER, &readBuffer);
-    GLint drawBuffer = GL_BACK;
-    glGetIntegerv(GL_DRAW_BUFFER, &drawBuffer);
-
-    // The field once, into the bottom-left corner of the viewport (still the clear colour): the same
-    // projection, scaled and moved so that the centre lands kMargin columns in from the left edge
-    // of the area and halfway up it, at the same pixel scale.
-    glViewport(x0, y0, columns, rows);
-    const GLfloat area[16] = {static_cast<GLfloat>(width) / static_cast<GLfloat>(columns), 0.0f, 0.0f, 0.0f,
-                              0.0f, static_cast<GLfloat>(height) / static_cast<GLfloat>(rows), 0.0f, 0.0f,
-                              0.0f, 0.0f, 1.0f, 0.0f,
-                              2.0f * kMargin / static_cast<GLfloat>(columns) - 1.0f, 0.0f, 0.0f, 1.0f};
+// The field once, with the projection of the viewport scaled and moved so that the centre lands
+// kMargin columns in from the left edge of the area and halfway up it, at the same pixel scale;
+// the wedge from 270 to 270 + the angle degrees turned to open along +x. Returns what it covers.
+WedgeCopies::Rect WedgeCopies::drawField(Scene& scene, const Area& area, float wedgeAngle) {
+    std::int32_t x0 = saved.viewport[0], y0 = saved.viewport[1];
+    if (surface_ == Surface::Framebuffer) {
+        calls->bindFramebuffer(kFramebuffer, framebuffer);
+        x0 = y0 = 0;
+    }
+    glViewport(x0, y0, area.columns, area.rows);
+    const GLfloat columns = static_cast<GLfloat>(area.columns), rows = static_cast<GLfloat>(area.rows);
+    const GLfloat toArea[16] = {static_cast<GLfloat>(saved.viewport[2]) / columns, 0.0f, 0.0f, 0.0f,
+                                0.0f, static_cast<GLfloat>(saved.viewport[3]) / rows, 0.0f, 0.0f,
+                                0.0f, 0.0f, 1.0f, 0.0f,
+                                2.0f * kMargin / columns - 1.0f, 0.0f, 0.0f, 1.0f};
     glMatrixMode(GL_PROJECTION);
-    glLoadMatrixf(area);
-    glMultMatrixf(projection);
+    glLoadMatrixf(toArea);
+    glMultMatrixf(saved.projection);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
-    // The wedge from 270 to 270 + angle degrees, turned to open along +x.
-    glRotatef(90.0f - 0.5f * config.wedgeAngle, 0.0f, 0.0f, 1.0f);
-
-    // The rectangle of the area that the sprites cover inside the drawn wedge, with a pixel to spare:
-    // each sprite's corners, in pixels from the centre, and its quad cut to the wedge and its margin
-    // (a pixel wider, for the rounding), so that a sprite the clip planes leave out widens nothing.
-    GLdouble modelview[16], areaProjection[16];
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
-    glGetDoublev(GL_PROJECTION_MATRIX, areaProjection);
-    const GLint areaViewport[4] = {0, 0, columns, rows};
-    const double edgeOffset = (kMargin + 1) / std::cos(halfAngle);
-    double left = columns, right = 0.0, bottom = rows, top = 0.0;
-    std::vector<Corner> quad, scratch;
-    for (std::int32_t k = 0; k < kSpriteCount; ++k) {
-        const Sprite& sprite = field->sprites[k];
-        const double turn = -sprite.angle * kPi / 180.0;
-        const double c = std::cos(turn), s = std::sin(turn);
-        quad.clear();
-        bool projected = true;
-        for (const double u : {-1.0, 1.0}) {
-            for (const double v : {-1.0, 1.0}) {
-                const double lx = u * sprite.scale, ly = u * v * sprite.scale * sprite.aspect;
-                GLdouble wx = 0.0, wy = 0.0, wz = 0.0;
-                projected = projected && gluProject(sprite.position[0] + c * lx - s * ly,
-                                                    sprite.position[1] + s * lx + c * ly, sprite.position[2],
-                                                    modelview, areaProjection, areaViewport, &wx, &wy, &wz);
-                quad.push_back(Corner{wx - kMargin, wy - halfRows, 0u});
-            }
-        }
-        if (!projected) {
-            left = bottom = 0.0;
-            right = columns;
-            top = rows;
-            break;
-        }
-        clipPolygon(quad, -slope, -1.0, edgeOffset, scratch);
-        clipPolygon(quad, -slope, 1.0, edgeOffset, scratch);
-        for (const Corner& p : quad) {
-            left = std::min(left, p.x + kMargin);
-            right = std::max(right, p.x + kMargin);
-            bottom = std::min(bottom, p.y + halfRows);
-            top = std::max(top, p.y + halfRows);
-        }
+    glRotatef(90.0f - 0.5f * wedgeAngle, 0.0f, 0.0f, 1.0f);
+    const Rect covered = coveredRect(*scene.spriteField, area);
+    // The window's corner still holds the clear colour; the texture holds the last frame's field.
+    if (surface_ == Surface::Framebuffer) {
+        clearRect(0, 0, covered);
+        glDisable(GL_SCISSOR_TEST);
     }
-    const GLint copyLeft = std::max(0, static_cast<GLint>(std::floor(left)) - 2);
-    const GLint copyRight = std::min(columns, static_cast<GLint>(std::ceil(right)) + 2);
-    const GLint copyBottom = std::max(0, static_cast<GLint>(std::floor(bottom)) - 2);
-    const GLint copyTop = std::min(rows, static_cast<GLint>(std::ceil(top)) + 2);
-
-    // Only the wedge and kMargin pixels around it are drawn: two clip planes through the eye, given
-    // in eye coordinates, along the turned wedge's edges moved out by the margin.
-    glPushMatrix();
-    glLoadIdentity();
-    const double pixelsPerSlope = 0.5 * height * projection[5];  // pixels per unit of y / -z
-    const double normalX = std::sin(halfAngle) * pixelsPerSlope, normalY = std::cos(halfAngle) * pixelsPerSlope;
-    const GLdouble lowerEdge[4] = {normalX, normalY, -static_cast<double>(kMargin), 0.0};
-    const GLdouble upperEdge[4] = {normalX, -normalY, -static_cast<double>(kMargin), 0.0};
-    glClipPlane(GL_CLIP_PLANE0, lowerEdge);
-    glClipPlane(GL_CLIP_PLANE1, upperEdge);
-    glPopMatrix();
+    clipToWedge(area, 0.5 * saved.viewport[3] * saved.projection[5]);  // pixels per unit of y / -z
     glEnable(GL_CLIP_PLANE0);
     glEnable(GL_CLIP_PLANE1);
-    field->beginSprites();
+    scene.spriteField->beginSprites();
     glFrontFace(GL_CCW);
-    field->drawSprites();
+    scene.spriteField->drawSprites();
     glDisable(GL_CLIP_PLANE0);
     glDisable(GL_CLIP_PLANE1);
     glPopMatrix();
+    if (surface_ == Surface::Framebuffer) calls->bindFramebuffer(kFramebuffer, static_cast<GLuint>(saved.framebuffer));
+    return covered;
+}
 
-    glReadBuffer(static_cast<GLenum>(drawBuffer));
-    for (const Tile& tile : tiles) {
-        const GLint first = std::max(copyLeft, tile.firstColumn);
-        const GLint last = std::min(copyRight, tile.firstColumn + tile.columns);
-        if (last <= first || copyTop <= copyBottom) continue;
+// The drawn field from the window's corner into the tiles, then that corner back to the background.
+void WedgeCopies::copyFromWindow(const Area& area, const Rect& covered) {
+    const std::int32_t x0 = saved.viewport[0], y0 = saved.viewport[1];
+    glReadBuffer(static_cast<GLenum>(saved.drawBuffer));
+    for (std::size_t k = 0; k < tiles.size(); ++k) {
+        const Tile& tile = tiles[k];
+        const std::int32_t tileEnd = k + 1 < tiles.size() ? tiles[k + 1].firstColumn + 2 * kMargin : area.columns;
+        const GLint first = std::max(covered.left, tile.firstColumn);
+        const GLint last = std::min(covered.right, tileEnd);
+        if (last <= first || covered.top <= covered.bottom) continue;
         glBindTexture(GL_TEXTURE_2D, tile.texture);
         // In strips of columns, each only as tall as the wedge is at its far side.
         for (GLint strip = first; strip < last; strip += kCopyStrip) {
             const GLint stripEnd = std::min(last, strip + kCopyStrip);
-            const GLint reach = static_cast<GLint>(std::ceil((stripEnd - kMargin) * slope)) + 2 * kMargin;
-            const GLint bottom = std::max(copyBottom, halfRows - reach), top = std::min(copyTop, halfRows + reach);
+            const GLint reach = static_cast<GLint>(std::ceil((stripEnd - kMargin) * area.slope)) + 2 * kMargin;
+            const GLint bottom = std::max(covered.bottom, area.halfRows - reach);
+            const GLint top = std::min(covered.top, area.halfRows + reach);
             if (top <= bottom) continue;
             glCopyTexSubImage2D(GL_TEXTURE_2D, 0, strip - tile.firstColumn, bottom, x0 + strip, y0 + bottom,
                                 stripEnd - strip, top - bottom);
         }
     }
-    // Back to the background where the sprites were drawn.
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(x0 + copyLeft, y0 + copyBottom, std::max(0, copyRight - copyLeft), std::max(0, copyTop - copyBottom));
-    glClear(GL_COLOR_BUFFER_BIT);
+    clearRect(x0, y0, covered);
     glDisable(GL_SCISSOR_TEST);
+}
 
-    // The copies, in pixels about the centre of the viewport, over the background: where a copy
-    // shows no sprite it is the background's black, so only the sprites' rectangle is laid.
-    glViewport(x0, y0, width, height);
+// The copies, in pixels about the centre of the viewport, over the background: where a copy shows
+// no sprite it is the background's black, so only the sprites' rectangle is laid. Direct wedge 2j,
+// then its mirror image 2j - 1.
+void WedgeCopies::layWedges(const Area& area, const Rect& covered, float wedgeAngle, std::int32_t firstClipped) {
+    const GLint* v = saved.viewport;
+    glViewport(v[0], v[1], v[2], v[3]);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(-0.5 * width, 0.5 * width, -0.5 * height, 0.5 * height, -1.0, 1.0);
+    glOrtho(-0.5 * v[2], 0.5 * v[2], -0.5 * v[3], 0.5 * v[3], -1.0, 1.0);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
     glDisable(GL_BLEND);
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    // In the area's frame, x from the centre along the axis and y across it.
-    const double laidLeft = copyLeft + 1 - kMargin, laidRight = copyRight - 1 - kMargin;
-    const double laidBottom = copyBottom + 1 - halfRows, laidTop = copyTop - 1 - halfRows;
-    const double turn = (90.0 - 0.5 * angle) * kPi / 180.0;
-    std::vector<Corner> polygon;
-    // Direct wedge 2j, then its mirror image 2j - 1.
     for (std::int32_t i = 0; i < firstClipped + 1; i += 2) {
-        for (const std::int32_t wedge : {i, i - 1}) {
-            if (wedge >= firstClipped) continue;
-            const bool mirrored = wedge != i;
-            const std::int32_t step = mirrored ? wedge + 1 : wedge;
-            // Screen angle of a point of the area: the area's frame turned back to the field's,
-            // mirrored for odd wedges, then turned by the step.
-            const double stepTurn = step * angle * kPi / 180.0;
-            for (std::size_t k = 0; k < tiles.size(); ++k) {
-                const Tile& tile = tiles[k];
-                const double inner = std::max(laidLeft, k == 0 ? 0.0 : static_cast<double>(tile.firstColumn));
-                const double outer = std::min(
-                    laidRight, k + 1 == tiles.size() ? radius : static_cast<double>(tiles[k + 1].firstColumn));
-                if (outer <= inner) continue;
-                polygon.assign({Corner{0.0, 0.0, 3u}, Corner{radius, -radius * slope, 1u},
-                                Corner{radius, radius * slope, 2u}});
-                clipPolygon(polygon, -1.0, 0.0, -inner, scratch);
-                clipPolygon(polygon, 1.0, 0.0, outer, scratch);
-                clipPolygon(polygon, 0.0, -1.0, -laidBottom, scratch);
-                clipPolygon(polygon, 0.0, 1.0, laidTop, scratch);
-                if (polygon.size() < 3) continue;
-                glBindTexture(GL_TEXTURE_2D, tile.texture);
-                glBegin(GL_POLYGON);
-                // A mirrored copy reverses the polygon's turn: walk it backwards to keep it
-                // counter-clockwise on screen.
-                for (std::size_t n = 0; n < polygon.size(); ++n) {
-                    const Corner& p = polygon[mirrored ? polygon.size() - 1 - n : n];
-                    glTexCoord2d((kMargin + p.x - tile.firstColumn) / tile.textureWidth,
-                                 (halfRows + p.y) / textureHeight);
-                    double sx = 0.0, sy = 0.0;
-                    const unsigned edgeBit = mirrored ? (p.edges == 1u ? 2u : p.edges == 2u ? 1u : p.edges) : p.edges;
-                    if (edgeBit == 1u || edgeBit == 2u) {
-                        // On an edge of the circle: placed from the edge and the distance alone, so
-                        // that the neighbouring copy's corner is the same point.
-                        const std::int32_t edge = wedge + (edgeBit == 2u ? 1 : 0);
-                        const double along = p.x / std::cos(halfAngle);
-                        const double direction = (270.0 + edge * angle) * kPi / 180.0;
-                        sx = along * std::cos(direction);
-                        sy = along * std::sin(direction);
-                    } else {
-                        // Back to the field's frame, mirrored across its y axis if need be, then turned.
-                        double fx = std::cos(turn) * p.x + std::sin(turn) * p.y;
-                        const double fy = -std::sin(turn) * p.x + std::cos(turn) * p.y;
-                        if (mirrored) fx = -fx;
-                        sx = std::cos(stepTurn) * fx - std::sin(stepTurn) * fy;
-                        sy = std::sin(stepTurn) * fx + std::cos(stepTurn) * fy;
-                    }
-                    glVertex2d(sx, sy);
-                }
-                glEnd();
-            }
-        }
+        layWedge(area, covered, wedgeAngle, i);
+        if (i - 1 < firstClipped) layWedge(area, covered, wedgeAngle, i - 1);
     }
     glPopMatrix();
     glEnable(GL_BLEND);
-    glMatrixMode(GL_PROJECTION);
-    glLoadMatrixf(projection);
-    glMatrixMode(GL_MODELVIEW);
-    field->beginSprites();
-    return true;
+}
+
+// One wedge's copy, tile by tile: the wedge's triangle cut to the covered rectangle, less the
+// pixel at its border that the copies may not hold.
+void WedgeCopies::layWedge(const Area& area, const Rect& covered, double wedgeAngle, std::int32_t wedge) {
+    const WedgePlacement placement(wedge, wedgeAngle, area.halfAngle);
+    const double laidLeft = covered.left + 1 - kMargin, laidRight = covered.right - 1 - kMargin;
+    const double laidBottom = covered.bottom + 1 - area.halfRows, laidTop = covered.top - 1 - area.halfRows;
+    std::vector<Corner> polygon, scratch;
+    for (std::size_t k = 0; k < tiles.size(); ++k) {
+        const Tile& tile = tiles[k];
+        const double inner = std::max(laidLeft, k == 0 ? 0.0 : static_cast<double>(tile.firstColumn));
+        const double outer =
+            std::min(laidRight, k + 1 == tiles.size() ? area.radius : static_cast<double>(tiles[k + 1].firstColumn));
+        if (outer <= inner) continue;
+        polygon.assign({Corner{0.0, 0.0, 3u}, Corner{area.radius, -area.radius * area.slope, 1u},
+                        Corner{area.radius, area.radius * area.slope, 2u}});
+        clipPolygon(polygon, -1.0, 0.0, -inner, scratch);
+        clipPolygon(polygon, 1.0, 0.0, outer, scratch);
+        clipPolygon(polygon, 0.0, -1.0, -laidBottom, scratch);
+        clipPolygon(polygon, 0.0, 1.0, laidTop, scratch);
+        if (polygon.size() < 3) continue;
+        glBindTexture(GL_TEXTURE_2D, tile.texture);
+        glBegin(GL_POLYGON);
+        // A mirrored copy reverses the polygon's turn: walk it backwards to keep it counter-clockwise.
+        for (std::size_t n = 0; n < polygon.size(); ++n) {
+            const Corner& p = polygon[placement.mirrored ? polygon.size() - 1 - n : n];
+            glTexCoord2d((kMargin + p.x - tile.firstColumn) / tile.textureWidth, (area.halfRows + p.y) / textureHeight);
+            double sx = 0.0, sy = 0.0;
+            placement.screenPoint(p, sx, sy);
+            glVertex2d(sx, sy);
+        }
+        glEnd();
+    }
 }
 
 void WedgeCopies::clipToBand() {
     // The band's rectangle, with a pixel to spare, cleared for the clip-plane drawing.
     GLdouble modelview[16], projected[16];
     glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
-    for (int j = 0; j < 16; ++j) projected[j] = projection[j];
-    const GLint* v = savedViewport;
+    for (int j = 0; j < 16; ++j) projected[j] = saved.projection[j];
+    const GLint* v = saved.viewport;
     double left = 1e9, right = -1e9, bottom = 1e9, top = -1e9;
     for (const double sx : {-1.0, 1.0}) {
         for (const double sy : {-1.0, 1.0}) {
@@ -376,13 +535,7 @@ void WedgeCopies::clipToBand() {
     const GLint bandBottom = std::max<GLint>(v[1], static_cast<GLint>(std::floor(bottom)) - 1);
     const GLint bandRight = std::min<GLint>(v[0] + v[2], static_cast<GLint>(std::ceil(right)) + 1);
     const GLint bandTop = std::min<GLint>(v[1] + v[3], static_cast<GLint>(std::ceil(top)) + 1);
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(bandLeft, bandBottom, std::max(0, bandRight - bandLeft), std::max(0, bandTop - bandBottom));
-    glClear(GL_COLOR_BUFFER_BIT);
+    clearRect(0, 0, Rect{bandLeft, bandBottom, bandRight, bandTop});
 }
 
-void WedgeCopies::finish() {
-    glScissor(scissorBox[0], scissorBox[1], scissorBox[2], scissorBox[3]);
-    if (!scissorWasOn) glDisable(GL_SCISSOR_TEST);
-    glReadBuffer(static_cast<GLenum>(readBuffer));
-}
+void WedgeCopies::finish() { restoreState(); }

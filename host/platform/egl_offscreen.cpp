@@ -32,6 +32,8 @@ OffscreenGl::~OffscreenGl() {
     eglTerminate(display);
 }
 
+void* OffscreenGl::procAddress(const char* name) { return reinterpret_cast<void*>(eglGetProcAddress(name)); }
+
 bool OffscreenGl::create(std::int32_t width, std::int32_t height) {
     if (width <= 0 || height <= 0) {
         error_ = "EGL: the size must be positive";

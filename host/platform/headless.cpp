@@ -4,6 +4,7 @@
 #include "host/platform/headless.h"
 
 #include "host/platform.h"
+#include "host/platform/offscreen_gl.h"
 #include "host/saver_constants.h"
 #include "resources/embedded.h"
 
@@ -64,6 +65,7 @@ bool swapBuffers(DeviceContext) { return false; }
 GlContext createGlContext(DeviceContext) { return 0; }
 bool makeCurrent(DeviceContext, GlContext) { return false; }
 bool deleteGlContext(GlContext) { return false; }
+void* getGlProcAddress(const char* name) { return OffscreenGl::procAddress(name); }
 
 std::int32_t messageBox(WindowHandle, const char*, const char*, std::uint32_t) { return 0; }
 std::intptr_t dialogBoxParam(InstanceHandle, std::int32_t, WindowHandle, DialogProc, std::intptr_t) { return -1; }

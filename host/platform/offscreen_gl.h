@@ -20,6 +20,8 @@ public:
     // Reads the colour buffer, top row first, 4 bytes (R, G, B, A) per pixel.
     std::vector<std::uint8_t> readPixels() const;
     void swap();
+    // eglGetProcAddress: a call beyond OpenGL 1.1 of the current context.
+    static void* procAddress(const char* name);
     const std::string& error() const { return error_; }
     std::int32_t width() const { return width_; }
     std::int32_t height() const { return height_; }

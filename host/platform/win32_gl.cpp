@@ -53,4 +53,6 @@ bool makeCurrent(DeviceContext dc, GlContext context) {
 
 bool deleteGlContext(GlContext context) { return wglDeleteContext(reinterpret_cast<HGLRC>(context)) != 0; }
 
+void* getGlProcAddress(const char* name) { return reinterpret_cast<void*>(wglGetProcAddress(name)); }
+
 }  // namespace platform

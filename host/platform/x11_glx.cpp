@@ -112,4 +112,8 @@ bool deleteGlContext(GlContext context) {
     return true;
 }
 
+void* getGlProcAddress(const char* name) {
+    return reinterpret_cast<void*>(glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)));
+}
+
 }  // namespace platform

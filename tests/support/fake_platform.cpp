@@ -187,6 +187,7 @@ bool setPixelFormat(DeviceContext, std::int32_t format, const PixelFormatRequest
 }
 bool swapBuffers(DeviceContext) { return logged("swapBuffers") && ++state.swaps; }
 GlContext createGlContext(DeviceContext dc) { return logged("createGlContext") && dc ? 0x6100 : 0; }
+void* getGlProcAddress(const char* name) { return state.glProcAddress ? state.glProcAddress(name) : nullptr; }
 bool makeCurrent(DeviceContext dc, GlContext context) {
     return logged(dc && context ? "makeCurrent 1" : "makeCurrent 0");
 }

@@ -71,6 +71,8 @@ struct State {
     bool failRegisterClass = false;
     std::int32_t pixelFormat = 7;  // what choosePixelFormat answers
     bool failSetPixelFormat = false;
+    // Answers getGlProcAddress; unset, the context offers nothing beyond OpenGL 1.1.
+    std::function<void*(const char* name)> glProcAddress;
     // Runs inside sleepMs: a test's stand-in for time passing between frames (it may post messages).
     std::function<void(std::uint32_t milliseconds)> sleepHook;
     // Runs inside each logged call, after it is logged: a message box's modal loop, or a check of the
