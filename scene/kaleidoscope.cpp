@@ -4,6 +4,8 @@
 // and the logo band's rectangle. Pairs with scene.h and mirror_config.h.
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <cmath>
 #include <new>
 
 #include "scene/scene.h"
@@ -11,11 +13,42 @@
 
 namespace {
 
+// A range of screen angles about the centre, degrees counter-clockwise from +x: from `from`, `span` wide.
+struct AngleRange {
+    double from = 0.0;
+    double span = 360.0;
+
+    // Whether the wedge from `start` degrees, `width` wide, meets the range.
+    bool meets(double start, double width) const {
+        const double offset = std::fmod(std::fmod(start - from, 360.0) + 360.0, 360.0);
+        return offset < span || offset + width > 360.0;
+    }
+};
+
+// The screen angles the logo band covers, with two degrees to spare for the pixel around it. The
+// band lies off the centre, below and to the right of it, so its corners bound the range.
+AngleRange bandAngles() {
+    constexpr double kDegreesPerRadian = 180.0 / 3.14159265358979323846;
+    double least = 360.0, most = 0.0;
+    for (const double sx : {-1.0, 1.0}) {
+        for (const double sy : {-1.0, 1.0}) {
+            const double a = std::atan2(kBandCentre[1] + sy * kBandHalfHeight, kBandCentre[0] + sx * kBandHalfWidth);
+            const double degrees = a * kDegreesPerRadian + (a < 0.0 ? 360.0 : 0.0);
+            least = std::min(least, degrees);
+            most = std::max(most, degrees);
+        }
+    }
+    return AngleRange{least - 2.0, most - least + 4.0};
+}
+
 // Wedge w covers 270 + w * wedgeAngle to 270 + (w + 1) * wedgeAngle degrees; step i draws wedge i
-// and its mirror image i - 1. Only the wedges from `firstWedge` on are drawn.
-void drawWedges(Scene& scene, const MirrorConfig& config, std::int32_t firstWedge) {
+// and its mirror image i - 1. Only the wedges from `firstWedge` on that meet `only` are drawn.
+void drawWedges(Scene& scene, const MirrorConfig& config, std::int32_t firstWedge, const AngleRange& only) {
     SpriteField* field = scene.spriteField;
     const bool mirrorsOn = scene.mirrorsOn;
+    const auto wanted = [&](std::int32_t wedge) {
+        return wedge >= firstWedge && only.meets(270.0 + wedge * config.wedgeAngle, config.wedgeAngle);
+    };
     if (mirrorsOn) {
         glEnable(GL_CLIP_PLANE0);
         glEnable(GL_CLIP_PLANE1);
@@ -29,8 +62,8 @@ void drawWedges(Scene& scene, const MirrorConfig& config, std::int32_t firstWedg
         glFrontFace(GL_CCW);
         glClipPlane(GL_CLIP_PLANE0, config.clipStart);
         glClipPlane(GL_CLIP_PLANE1, config.clipEnd);
-        if (field && i >= firstWedge) field->drawSprites();
-        if (mirrorsOn && i - 1 >= firstWedge) {
+        if (field && (!mirrorsOn || wanted(i))) field->drawSprites();
+        if (mirrorsOn && wanted(i - 1)) {
             // The reflection across the rotated downward axis; it reverses every quad's winding.
             glScalef(-1.0f, 1.0f, 1.0f);
             glFrontFace(GL_CW);
@@ -46,12 +79,12 @@ void drawWedges(Scene& scene, const MirrorConfig& config, std::int32_t firstWedg
     glFrontFace(GL_CCW);
 }
 
-void drawThroughClipPlanes(Scene& scene, const MirrorConfig& config) {
+void drawThroughClipPlanes(Scene& scene, const MirrorConfig& config, const AngleRange& only) {
     SpriteField* field = scene.spriteField;
     glPushMatrix();
     // The logo band goes first: before any clip plane and outside the rotations.
     if (field) field->beginDraw();
-    drawWedges(scene, config, -1);
+    drawWedges(scene, config, -1, only);
     glPopMatrix();
     if (field) field->endDraw();
 }
@@ -63,12 +96,13 @@ void Scene::drawKaleidoscope(const MirrorConfig& config) {
     if (mirrorsOn && mirrorDrawing == MirrorDrawing::Copies) {
         if (!wedgeCopies) wedgeCopies = new (std::nothrow) WedgeCopies(windowReadable);
         if (wedgeCopies && wedgeCopies->lay(*this, config, firstClipped)) {
-            drawWedges(*this, config, firstClipped);
+            drawWedges(*this, config, firstClipped, AngleRange{});
+            // The band's rectangle again, under the scissor: only the wedges that reach it.
             wedgeCopies->clipToBand();
-            drawThroughClipPlanes(*this, config);
+            drawThroughClipPlanes(*this, config, bandAngles());
             wedgeCopies->finish();
             return;
         }
     }
-    drawThroughClipPlanes(*this, config);
+    drawThroughClipPlanes(*this, config, AngleRange{});
 }
