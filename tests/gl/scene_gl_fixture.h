@@ -19,6 +19,8 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(gl.create(kWidth, kHeight)) << gl.error();
         fake::reset();
+        // The context's own calls beyond OpenGL 1.1, as the saver's platforms hand them out.
+        fake::state.glProcAddress = OffscreenGl::procAddress;
         clockBase = ClockBase{};
         mirrorTransition = MirrorTransition{};
         setFixedSceneSeed(0);

@@ -1,11 +1,18 @@
 // The kaleidoscope laid from copies of one drawing of the field against the clip-plane drawing of
-// the same scene state, at full HD: steady, during a transition whose last wedges overlap the first,
-// and with a sprite over the logo band. Also the choice of drawing from the renderer's name.
+// the same scene state, drawn through a framebuffer object and read back from the window: at full
+// HD steady, during a transition whose last wedges overlap the first, and with a sprite over the
+// logo band; at the hosts' window sizes; on overlapping monitors. Also the textures kept across
+// monitors of different sizes, the fall-back when they cannot be made, and the choice of drawing.
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -14,6 +21,7 @@
 #include "scene/mirror_config.h"
 #include "scene/scene.h"
 #include "scene/scene_seed.h"
+#include "scene/viewports.h"
 #include "sprites/sprite.h"
 #include "sprites/sprite_field.h"
 #include "tests/support/fake_platform.h"
@@ -23,25 +31,51 @@ namespace {
 constexpr std::int32_t kWidth = 1920, kHeight = 1080;
 constexpr double kPi = 3.14159265358979323846;
 
-std::vector<std::uint8_t> drawn(OffscreenGl& gl, Scene& scene, const MirrorConfig& config, MirrorDrawing drawing) {
+// Where the copies draw the field: a framebuffer object, or the window where the platform hands out
+// no calls beyond OpenGL 1.1.
+enum class Surface { Framebuffer, Window };
+
+void useSurface(Surface surface) {
+    fake::state.glProcAddress = surface == Surface::Framebuffer ? OffscreenGl::procAddress : nullptr;
+}
+
+// One frame of the scene's present state drawn one way, into each of `viewports` (the whole context
+// when none), read back top row first.
+std::vector<std::uint8_t> drawn(OffscreenGl& gl, Scene& scene, const MirrorConfig& config, MirrorDrawing drawing,
+                                std::vector<SceneViewport> viewports = {}) {
+    if (viewports.empty()) viewports.push_back({0, 0, gl.width(), gl.height()});
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     gluLookAt(0.0, 0.0, 5.5, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
     scene.mirrorDrawing = drawing;
-    scene.drawKaleidoscope(config);
+    if (scene.wedgeCopies) scene.wedgeCopies->startFrame();
+    for (const SceneViewport& v : viewports) {
+        scene.setViewport(v.x, v.y, v.width, v.height);
+        scene.drawKaleidoscope(config);
+    }
     return gl.readPixels();
+}
+
+// A scene of `seed` at the clock's start, its first frame behind it; the copies draw on `surface`.
+void freshScene(std::int32_t seed, Surface surface) {
+    fake::reset();
+    useSurface(surface);
+    clockBase = ClockBase{};
+    mirrorTransition = MirrorTransition{};
+    setFixedSceneSeed(seed);
 }
 
 // Mean absolute difference per colour channel, the largest of the three, over the pixels `keep` takes
 // (column, row from the top); also how many it took.
 template <typename Keep>
 double meanDifference(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b, Keep keep,
-                      std::int64_t* taken = nullptr) {
+                      std::int64_t* taken = nullptr, std::int32_t width = kWidth) {
     std::int64_t sum[3] = {0, 0, 0}, count = 0;
-    for (std::int32_t row = 0; row < kHeight; ++row) {
-        for (std::int32_t col = 0; col < kWidth; ++col) {
+    const std::int32_t height = static_cast<std::int32_t>(a.size() / 4 / static_cast<std::size_t>(width));
+    for (std::int32_t row = 0; row < height; ++row) {
+        for (std::int32_t col = 0; col < width; ++col) {
             if (!keep(col, row)) continue;
-            const std::size_t k = (static_cast<std::size_t>(row) * kWidth + col) * 4;
+            const std::size_t k = (static_cast<std::size_t>(row) * width + col) * 4;
             for (int c = 0; c < 3; ++c) sum[c] += std::abs(a[k + c] - b[k + c]);
             ++count;
         }
@@ -69,11 +103,9 @@ TEST(WedgeCopies, MatchTheClipPlaneDrawing) {
     const std::int32_t bandLeft = static_cast<std::int32_t>(kWidth / 2 + 3.0 * unit);
     const std::int32_t bandTop = static_cast<std::int32_t>(kHeight / 2 + 4.875 * unit);
     const std::int32_t bandBottom = static_cast<std::int32_t>(std::ceil(kHeight / 2 + 5.125 * unit));
+    for (const Surface surface : {Surface::Framebuffer, Surface::Window})
     for (std::int32_t seed : {1, 42, 99, 200}) {
-        fake::reset();
-        clockBase = ClockBase{};
-        mirrorTransition = MirrorTransition{};
-        setFixedSceneSeed(seed);
+        freshScene(seed, surface);
         Scene scene(kWidth, kHeight);
         for (const char* state : {"steady", "transition", "band"}) {
             fake::state.counter = (state[0] == 's' ? 6 : state[0] == 't' ? 9 : 13) * 1000000LL;
@@ -107,7 +139,8 @@ TEST(WedgeCopies, MatchTheClipPlaneDrawing) {
             }
             const std::vector<std::uint8_t> clipped = drawn(gl, scene, *config, MirrorDrawing::ClipPlanes);
             const std::vector<std::uint8_t> copied = drawn(gl, scene, *config, MirrorDrawing::Copies);
-            const std::string where = "seed " + std::to_string(seed) + ", " + state;
+            const std::string where = std::string(surface == Surface::Window ? "window" : "framebuffer") +
+                                      ", seed " + std::to_string(seed) + ", " + state;
             if (state[0] == 'b') {
                 ASSERT_GT(brightest(clipped, bandLeft, kWidth, bandTop, bandBottom), 60) << where;
             }
@@ -140,15 +173,136 @@ TEST(WedgeCopies, MatchTheClipPlaneDrawing) {
             if (std::getenv("MORVANE_SHOW_FIDELITY"))
                 std::printf("%s: frame %.3f, band %.3f, worst edge %.3f\n", where.c_str(), frame, band, worstEdge);
         }
+        ASSERT_NE(scene.wedgeCopies, nullptr);
+        EXPECT_EQ(scene.wedgeCopies->surface(), surface == Surface::Window ? WedgeCopies::Surface::Window
+                                                                          : WedgeCopies::Surface::Framebuffer);
     }
     setFixedSceneSeed(-1);
+}
+
+// The settings' preview, a tall window and a larger one, as hosts make them; a window that another
+// program owns is never read back, so these take the framebuffer.
+TEST(WedgeCopies, MatchTheClipPlaneDrawingAtTheHostsWindowSizes) {
+    for (const SceneViewport size : {SceneViewport{0, 0, 535, 300}, SceneViewport{0, 0, 300, 535},
+                                     SceneViewport{0, 0, 1280, 720}}) {
+        OffscreenGl gl;
+        ASSERT_TRUE(gl.create(size.width, size.height)) << gl.error();
+        freshScene(42, Surface::Framebuffer);
+        Scene scene(size.width, size.height);
+        scene.windowReadable = false;
+        for (const std::int64_t seconds : {3, 9}) {
+            fake::state.counter = seconds * 1000000LL;
+            const MirrorConfig& config = scene.beginFrame(0x10000);
+            const std::vector<std::uint8_t> clipped = drawn(gl, scene, config, MirrorDrawing::ClipPlanes);
+            const std::vector<std::uint8_t> copied = drawn(gl, scene, config, MirrorDrawing::Copies);
+            const double frame = meanDifference(
+                clipped, copied, [](std::int32_t, std::int32_t) { return true; }, nullptr, size.width);
+            EXPECT_LE(frame, 2.0) << size.width << "x" << size.height << " at " << seconds << " s";
+        }
+        EXPECT_EQ(scene.wedgeCopies->surface(), WedgeCopies::Surface::Framebuffer);
+    }
+    setFixedSceneSeed(-1);
+}
+
+// A second monitor showing part of the first's area: where only the second reaches, its picture is
+// its own, not the first's copied into its wedges.
+TEST(WedgeCopies, OverlappingMonitorsMatchTheClipPlaneDrawing) {
+    constexpr std::int32_t kWide = 400, kHigh = 200;
+    OffscreenGl gl;
+    ASSERT_TRUE(gl.create(kWide, kHigh)) << gl.error();
+    const std::vector<SceneViewport> monitors = {{0, 0, 300, 200}, {100, 0, 300, 200}};
+    for (const Surface surface : {Surface::Framebuffer, Surface::Window}) {
+        freshScene(42, surface);
+        Scene scene(kWide, kHigh);
+        fake::state.counter = 6000000;
+        const MirrorConfig& config = scene.beginFrame(0x10000);
+        const std::vector<std::uint8_t> clipped = drawn(gl, scene, config, MirrorDrawing::ClipPlanes, monitors);
+        const std::vector<std::uint8_t> copied = drawn(gl, scene, config, MirrorDrawing::Copies, monitors);
+        const double secondOnly = meanDifference(
+            clipped, copied, [](std::int32_t col, std::int32_t) { return col >= 300; }, nullptr, kWide);
+        EXPECT_LE(secondOnly, 2.0) << (surface == Surface::Window ? "window" : "framebuffer");
+    }
+    setFixedSceneSeed(-1);
+}
+
+// The name the context hands out next: it grows with every texture made.
+GLuint nextTextureName() {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glDeleteTextures(1, &name);
+    return name;
+}
+
+// Monitors of two sizes share one set of textures, made once rather than at every viewport.
+TEST(WedgeCopies, MonitorsOfDifferentSizesKeepTheirTextures) {
+    OffscreenGl gl;
+    ASSERT_TRUE(gl.create(1920, 1024)) << gl.error();
+    const SceneViewport monitors[] = {{0, 0, 1280, 1024}, {1280, 0, 640, 480}};
+    for (const Surface surface : {Surface::Framebuffer, Surface::Window}) {
+        freshScene(7, surface);
+        Scene scene(1920, 1024);
+        for (std::int64_t frame = 1; frame <= 3; ++frame) {
+            fake::state.counter = frame * 33000;
+            scene.renderViewports(0x10000, monitors, 2);
+        }
+        const GLuint before = nextTextureName();
+        for (std::int64_t frame = 4; frame <= 10; ++frame) {
+            fake::state.counter = frame * 33000;
+            scene.renderViewports(0x10000, monitors, 2);
+        }
+        EXPECT_EQ(nextTextureName(), before + 1) << (surface == Surface::Window ? "window" : "framebuffer");
+    }
+    setFixedSceneSeed(-1);
+}
+
+// The current process's address space, bytes.
+std::uint64_t addressSpace() {
+    unsigned long long pages = 0;
+    std::FILE* statm = std::fopen("/proc/self/statm", "r");
+    if (!statm) return 0;
+    const int read = std::fscanf(statm, "%llu", &pages);
+    std::fclose(statm);
+    return read == 1 ? pages * static_cast<std::uint64_t>(sysconf(_SC_PAGESIZE)) : 0;
+}
+
+// Textures that cannot be made (out of memory) leave the wedges to the clip planes instead of laying
+// incomplete textures as flat colour. Run in a child process whose address space is capped.
+TEST(WedgeCopies, TexturesThatCannotBeMadeLeaveTheWedgesToTheClipPlanes) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer's shadow memory does not live under an address-space limit";
+#endif
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        OffscreenGl gl;
+        if (!gl.create(64, 64)) _exit(2);
+        freshScene(42, Surface::Window);
+        Scene scene(64, 64);
+        fake::state.counter = 6000000;
+        const MirrorConfig& config = scene.beginFrame(0x10000);
+        // A viewport of 8000 x 4000 pixels, of which the context shows the middle: its copies need
+        // a texture of 8192 x 4096, 128 MiB, where 48 MiB more are allowed.
+        const std::vector<SceneViewport> huge = {{32 - 4000, 32 - 2000, 8000, 4000}};
+        const std::vector<std::uint8_t> clipped = drawn(gl, scene, config, MirrorDrawing::ClipPlanes, huge);
+        const rlimit cap = {addressSpace() + (48u << 20), RLIM_INFINITY};
+        if (setrlimit(RLIMIT_AS, &cap) != 0) _exit(3);
+        const std::vector<std::uint8_t> copied = drawn(gl, scene, config, MirrorDrawing::Copies, huge);
+        const double difference =
+            meanDifference(clipped, copied, [](std::int32_t, std::int32_t) { return true; }, nullptr, 64);
+        _exit(difference <= 0.5 ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the copies drew something else; 2, 3: the test could not set up";
 }
 
 // The first frame shows without waiting for the copies' pixel code; the second is drawn from copies.
 TEST(WedgeCopies, TakeOverFromTheSecondFrame) {
     OffscreenGl gl;
     ASSERT_TRUE(gl.create(640, 360)) << gl.error();
-    fake::reset();
+    freshScene(3, Surface::Framebuffer);
     Scene scene(640, 360);
     ASSERT_EQ(scene.mirrorDrawing, MirrorDrawing::Copies);  // llvmpipe
     scene.render(0x10000);
@@ -156,6 +310,7 @@ TEST(WedgeCopies, TakeOverFromTheSecondFrame) {
     EXPECT_EQ(scene.mirrorDrawing, MirrorDrawing::Copies);
     scene.render(0x10000);
     EXPECT_NE(scene.wedgeCopies, nullptr);
+    setFixedSceneSeed(-1);
 }
 
 TEST(WedgeCopies, AreChosenForSoftwareRenderersOnly) {
