@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Faults a saver meets, each of which must end the run cleanly with exit code 0 and leave the
-# settings file as it was: the preview's parent destroyed while frames are being drawn, from the
-# first moments of the set-up on; a settings file that is a folder, empty, binary or huge; command
+# settings file as it was: the window of another program it draws in (a preview's parent, a host's
+# window) destroyed while frames are being drawn, from the first moments of the set-up on; a settings file that is a folder, empty, binary or huge; command
 # lines of 100,000 characters in each of the /s, /p and /c forms. (SIGTERM during the set-up and
 # the X server going away are fullscreen.sh's; the settings store's own cases are its unit tests.)
 source "$(dirname "$0")/lib.sh"
@@ -25,15 +25,19 @@ no_crash() {
     "$TEST_TMP/$1.err" || fail "$2: $(head -n 5 "$TEST_TMP/$1.err")"
 }
 
-# --- the preview's parent destroyed mid-frame -------------------------------------------------------
-# A parent of the whole screen, so that each frame takes a good part of the time between frames and
-# the destruction falls inside one about every third time. Fixed delays from before the preview's
-# window exists to well into the drawing, then random ones once frames are being drawn.
+# --- a window of another program's destroyed mid-frame ---------------------------------------------
+# A preview's parent, or the window a host hands a display mode in $XSCREENSAVER_WINDOW, of the whole
+# screen, so that each frame takes a good part of the time between frames and the destruction falls
+# inside one about every third time. Fixed delays from before the saver's window exists to well into
+# the drawing, then random ones once frames are being drawn; the two kinds of window take turns.
+# DESTROY_ROUNDS sets the number of random ones (`make destroy-loop` runs a thousand).
 printf '[Keldric Saver]\nUseMirrors=1\n' >"$settings"
 before=$(fingerprint)
 delays="0.02 0.15 0.4 0.73 1.1 1.6"
-for _ in 1 2 3 4 5 6; do delays+=" 0.$(( 400 + RANDOM % 500 ))"; done
+for _ in $(seq "${DESTROY_ROUNDS:-6}"); do delays+=" 0.$(( 400 + RANDOM % 500 ))"; done
+round=0
 for delay in $delays; do
+  round=$((round + 1))
   launch parent "$XTESTHOST" window 1280 720 0 0
   parent_pid=$LAUNCHED
   parent=""
@@ -43,17 +47,23 @@ for delay in $delays; do
     sleep 0.02
   done
   [ -n "$parent" ] || fail "xtesthost made no window"
-  launch preview "$MORVANE" /p "$parent"
-  preview=$LAUNCHED
+  if [ $((round % 2)) -eq 1 ]; then
+    what="a preview's parent"
+    launch saver "$MORVANE" /p "$parent"
+  else
+    what="a host's window"
+    launch saver env XSCREENSAVER_WINDOW="$parent" "$MORVANE" --root
+  fi
+  saver=$LAUNCHED
   sleep "$delay"
-  running "$preview" || fail "the preview ended before its parent went away (after $delay s)"
+  running "$saver" || fail "the saver ended before $what went away (after $delay s)"
   kill "$parent_pid"
-  expect_exit "$preview" 3 "the parent destroyed $delay s after the preview's start"
-  no_crash preview "the parent destroyed $delay s after the start"
+  expect_exit "$saver" 3 "$what destroyed $delay s after the saver's start"
+  no_crash saver "$what destroyed $delay s after the start"
   wait "$parent_pid" 2>/dev/null
 done
-[ "$(fingerprint)" = "$before" ] || fail "a preview changed the settings file"
-note "the preview ends with exit code 0 whenever its parent goes, from the set-up to the frames (after $delays s)"
+[ "$(fingerprint)" = "$before" ] || fail "a saver changed the settings file"
+note "the saver ends with exit code 0 whenever the window it draws in goes, in $round rounds from the set-up to the frames"
 
 # --- settings files the saver cannot use ------------------------------------------------------------
 # The saver only reads its settings: each run draws a few frames, ends through its tear-down, and
