@@ -9,5 +9,5 @@ BENCH_PACKAGES := hyperfine valgrind time libjpeg-turbo-progs libbenchmark-dev x
 bench: configure
 	@tools/install-packages $(BENCH_PACKAGES)
 	cmake --preset linux >/dev/null
-	cmake --build $(BUILD) -j $(JOBS) --target morvane glx-floor morvane-render decode_bench render_bench swap-counter
+	cmake --build $(BUILD) -j $(JOBS) --target morvane glx-floor morvane-render decode_bench render_bench swap-counter xtesthost
 	bench/run-all $(BUILD) bench/RESULTS.md
