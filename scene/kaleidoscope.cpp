@@ -104,5 +104,6 @@ void Scene::drawKaleidoscope(const MirrorConfig& config) {
             return;
         }
     }
+    if (clearPending) clearWindow();
     drawThroughClipPlanes(*this, config, AngleRange{});
 }

@@ -68,6 +68,11 @@ void Scene::setViewport(std::int32_t x, std::int32_t y, std::int32_t viewportWid
     glMatrixMode(GL_MODELVIEW);
 }
 
+void Scene::clearWindow() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    clearPending = false;
+}
+
 void Scene::resize(std::int32_t newWidth, std::int32_t newHeight) {
     width = newWidth > 0 ? newWidth : 0;
     height = newHeight > 0 ? newHeight : 0;
@@ -78,7 +83,10 @@ const MirrorConfig& Scene::beginFrame(std::int32_t flags) {
     if (!spriteField || spriteField->supportsMirrors()) mirrorsOn = (flags & kMirrorFlag) != 0;
 
     glDrawBuffer(GL_BACK);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    clearPending = true;
+    const bool copiesOffscreen = mirrorsOn && mirrorDrawing == MirrorDrawing::Copies && wedgeCopies &&
+                                 wedgeCopies->surface() == WedgeCopies::Surface::Framebuffer;
+    if (!copiesOffscreen) clearWindow();
     glLoadIdentity();
     gluLookAt(0.0, 0.0, 5.5, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
 
@@ -130,6 +138,7 @@ bool Scene::renderViewports(std::int32_t flags, const SceneViewport* viewports, 
         setViewport(v.x, v.y, v.width, v.height);
         drawKaleidoscope(config);
     }
+    if (clearPending) clearWindow();
     // Back to the whole window, so that render works as before.
     setViewport(0, 0, width, height);
     glFlush();

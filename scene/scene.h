@@ -70,6 +70,10 @@ public:
     // Chosen at set-up from the renderer; may be changed between frames.
     MirrorDrawing mirrorDrawing = MirrorDrawing::ClipPlanes;
     WedgeCopies* wedgeCopies = nullptr;  // owned; made at the first frame drawn from copies
+    // The window's clear, put off while the copies draw their field into a texture first: the
+    // rasterizer then clears and draws the window in one pass instead of storing the clear alone.
+    bool clearPending = false;
+    void clearWindow();
     // Whether the copies may read the window back where the context cannot draw them into a
     // texture: false for a window another program owns. Set before the first frame.
     bool windowReadable = true;

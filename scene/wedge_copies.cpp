@@ -384,6 +384,7 @@ bool WedgeCopies::lay(Scene& scene, const MirrorConfig& config, std::int32_t& fi
     firstClipped = firstOverlappingWedge(config);
     saveState();
     const Rect covered = drawField(scene, area, config.wedgeAngle);
+    if (scene.clearPending) scene.clearWindow();
     if (surface_ == Surface::Window) copyFromWindow(area, covered);
     layWedges(area, covered, config.wedgeAngle, firstClipped);
     restoreState();

@@ -281,11 +281,12 @@ TEST(WedgeCopies, TexturesThatCannotBeMadeLeaveTheWedgesToTheClipPlanes) {
         Scene scene(64, 64);
         fake::state.counter = 6000000;
         const MirrorConfig& config = scene.beginFrame(0x10000);
-        // A viewport of 8000 x 4000 pixels, of which the context shows the middle: its copies need
-        // a texture of 8192 x 4096, 128 MiB, where 48 MiB more are allowed.
-        const std::vector<SceneViewport> huge = {{32 - 4000, 32 - 2000, 8000, 4000}};
+        // A viewport of 16000 x 8000 pixels, of which the context shows the middle: its copies need
+        // a texture of 16384 x 8192, 512 MiB, where 256 MiB more are allowed (room for the
+        // allocator's and the shader compiler's own reservations).
+        const std::vector<SceneViewport> huge = {{32 - 8000, 32 - 4000, 16000, 8000}};
         const std::vector<std::uint8_t> clipped = drawn(gl, scene, config, MirrorDrawing::ClipPlanes, huge);
-        const rlimit cap = {addressSpace() + (48u << 20), RLIM_INFINITY};
+        const rlimit cap = {addressSpace() + (256u << 20), RLIM_INFINITY};
         if (setrlimit(RLIMIT_AS, &cap) != 0) _exit(3);
         const std::vector<std::uint8_t> copied = drawn(gl, scene, config, MirrorDrawing::Copies, huge);
         const double difference =
