@@ -56,7 +56,7 @@ for delay in $delays; do
   fi
   saver=$LAUNCHED
   sleep "$delay"
-  running "$saver" || fail "the saver ended before $what went away (after $delay s)"
+  running "$saver" || fail "the saver ended before $what went away (after $delay s): $(tail -n 3 "$TEST_TMP/saver.err")"
   kill "$parent_pid"
   expect_exit "$saver" 3 "$what destroyed $delay s after the saver's start"
   no_crash saver "$what destroyed $delay s after the start"
