@@ -10,7 +10,6 @@
 
 namespace {
 std::int64_t virtualCounter = 0;
-// The registry's answers for a key that is not there and one that cannot be written.
 }  // namespace
 
 namespace headless {

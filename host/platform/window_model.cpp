@@ -53,7 +53,7 @@ std::intptr_t deliver(const WindowRecord& record, std::uint32_t message, std::ui
     return record.proc(record.handle, message, wParam, lParam);
 }
 
-// The common end of destroy and vanished; the record is alive on entry.
+// The end of a live window, however it came; the record is alive on entry.
 void end(WindowRecord& record) {
     const platform::WindowHandle window = record.handle;
     const platform::WindowProc proc = record.proc;
@@ -129,8 +129,6 @@ bool destroy(platform::WindowHandle window) {
     end(*record);
     return true;
 }
-
-void vanished(platform::WindowHandle window) { destroy(window); }
 
 void destroyAll() {
     for (platform::WindowHandle window : liveWindows()) destroy(window);

@@ -40,10 +40,9 @@ platform::WindowHandle parent(platform::WindowHandle window);
 
 // Marks the window dead (nothing it does in answer can reach it again), sends WM_DESTROY, drops its
 // posted messages, releases it, then destroys the live children it knows. False for a window that is
-// not alive, also from inside its own destruction.
+// not alive, also from inside its own destruction, so a window that went away natively without being
+// asked (its parent was destroyed) is destroyed here once, however often the port reports it.
 bool destroy(platform::WindowHandle window);
-// The window went away natively without being asked (its parent was destroyed): the same, once.
-void vanished(platform::WindowHandle window);
 // A stop request: every live window is destroyed, oldest first.
 void destroyAll();
 

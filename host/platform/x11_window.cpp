@@ -77,7 +77,7 @@ void windowVanished(platform::WindowHandle window) {
     WindowRecord* record = findWindow(window);
     if (!record) return;
     record->gone = true;
-    window_model::vanished(window);
+    window_model::destroy(window);
 }
 
 void retryGrabs() {

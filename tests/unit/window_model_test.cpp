@@ -102,8 +102,8 @@ TEST_F(WindowModel, CloseAndAStopDestroyEveryWindowOnceAndVanishingTwiceIsOneDes
     ASSERT_TRUE(window_model::create(3, recorder, 0));
     EXPECT_EQ(window_model::send(2, WM_CLOSE, 0, 0), 0);
     EXPECT_FALSE(window_model::alive(2));
-    window_model::vanished(1);
-    window_model::vanished(1);
+    window_model::destroy(1);
+    window_model::destroy(1);
     window_model::destroyAll();
     EXPECT_EQ(heardBy(1), (std::vector<std::uint32_t>{WM_CREATE, WM_DESTROY}));
     EXPECT_EQ(heardBy(3), (std::vector<std::uint32_t>{WM_CREATE, WM_DESTROY}));
