@@ -5,7 +5,7 @@
 #include <cstdint>
 
 struct TextureImage {
-    std::uint8_t* pixels;  // rows top row first, tightly packed; freed by uploadTexture
+    std::uint8_t* pixels;  // rows top row first, each padded to a multiple of 4 bytes; freed by uploadTexture
     std::int32_t bitsPerPixel;  // 32 for a masked picture, 8 x components for a plain one
     std::int32_t width;
     std::int32_t height;

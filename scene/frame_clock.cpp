@@ -49,7 +49,8 @@ void Scene::updateClock() {
         ms = static_cast<std::uint32_t>(platform::getTickCount() - clockBase.tickStart);
     }
     time = static_cast<float>(ms) * 0.001f;
-    // Asked here, just before a measurement could span the stop, rather than once a frame.
+    // Every frame, before the measurement: a rate measured across a stop (or a dark spell) would
+    // pace the next second by the time the process was not running.
     if (platform::takeResumedFromStop() || rateRestartPending) {
         rateRestartPending = false;
         lastMeasureTime = time;
