@@ -25,10 +25,14 @@ struct CommandLine {
     platform::WindowHandle parent;
 };
 
+// The system's values where it stores none.
+constexpr std::int32_t kDefaultPasswordDelay = 15;  // seconds
+constexpr std::int32_t kDefaultMouseThreshold = 50;  // pixels, on either axis
+
 struct SaverSettings {
     platform::WindowHandle window = 0;
-    std::int32_t passwordDelay = 15;  // seconds
-    std::int32_t mouseThreshold = 50;  // pixels, on either axis
+    std::int32_t passwordDelay = kDefaultPasswordDelay;  // seconds
+    std::int32_t mouseThreshold = kDefaultMouseThreshold;  // pixels, on either axis
     platform::Point startCursor = {0, 0};
     std::uint32_t startTick = 0;  // milliseconds of the platform tick
     std::uint32_t checkingPassword = 0;

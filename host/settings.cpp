@@ -20,8 +20,8 @@ bool readNumber(platform::SettingsKey key, const char* name, std::uint32_t& valu
 }  // namespace
 
 void readSystemSettings(SaverSettings& settings) {
-    settings.passwordDelay = 15;
-    settings.mouseThreshold = 50;
+    settings.passwordDelay = kDefaultPasswordDelay;
+    settings.mouseThreshold = kDefaultMouseThreshold;
     settings.checkingPassword = 0;
     platform::SettingsKey key = 0;
     // Read access only: the user may be allowed to read these values but not to change them.
