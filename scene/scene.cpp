@@ -13,17 +13,15 @@
 #include "scene/scene_seed.h"
 #include "sprites/sprite_field.h"
 
+// The pacing fields (targetFps, pauseMs, framesPerSecond) and mirrorsOn start at scene.h's values;
+// the clock start then sets framesPerSecond to its measuring value.
 Scene::Scene(std::int32_t width, std::int32_t height, WithoutGraphics) {
     seedRandom(static_cast<std::uint32_t>(sceneSeed()));
     nextRandom();
     this->width = width;
     this->height = height;
-    targetFps = 30;
-    pauseMs = 41;
     for (std::int32_t k = 0; k < 8; ++k) buildMirrorConfig(mirrorConfigs[k], tableWedgeAngle(k));
     pickRandomMirrorConfig(false);
-    mirrorsOn = true;
-    framesPerSecond = 10.0f;
     startClock();
     // Everything the sprite field draws at creation follows the two draws above.
     spriteField = new (std::nothrow) SpriteField(this);

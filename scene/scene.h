@@ -60,7 +60,7 @@ public:
     std::int32_t height = 0;
     MirrorConfig* currentConfig = nullptr;
     bool mirrorsOn = true;
-    float framesPerSecond = 10.0f;
+    float framesPerSecond = 10.0f;  // until the clock start, which sets 50
     float time = 0.0f;  // seconds since the clock start, in whole milliseconds
     float lastMeasureTime = 0.0f;
     std::int32_t frameCount = 0;
