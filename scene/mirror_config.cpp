@@ -7,8 +7,6 @@
 MirrorTransition mirrorTransition;
 
 namespace {
-// The one degree-to-radian factor of the renderer.
-constexpr float kRadiansPerDegree = 0.01745328f;
 constexpr float kStraightDown = 4.712385f;  // 270 degrees, in radians
 constexpr float kRimRadius = 4.0f;
 }  // namespace

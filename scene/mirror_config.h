@@ -3,6 +3,10 @@
 
 #include <cstdint>
 
+// The renderer's one degree-to-radian factor, for every angle it turns from degrees into radians.
+// The fixed value of the design, a little under pi / 180.
+constexpr float kRadiansPerDegree = 0.01745328f;
+
 struct MirrorConfig {
     float wedgeAngle;  // degrees
     std::int32_t segmentCount;
