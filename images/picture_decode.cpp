@@ -1,5 +1,5 @@
-// The two loaders' decoding halves, each with its own decompress object, error trap and recovery
-// point. Pairs with picture_decode.h.
+// The two loaders' decoding halves, both one decoding of one or two pictures in turn on a decompress
+// object with its own error trap and recovery point (decodePasses). Pairs with picture_decode.h.
 //
 // Between setjmp and the library calls nothing has a destructor: an error leaves the library by
 // longjmp. The buffer slot and the pixel buffer's owner are volatile: they change after setjmp and
@@ -89,9 +89,25 @@ bool allocatePixels(TextureImage& image, RowTarget& target, std::size_t bytesPer
     return image.pixels != nullptr;
 }
 
-}  // namespace
+// One picture read into the image's pixel buffer by its row step.
+struct DecodePass {
+    const char* name;
+    RowStep step;
+};
 
-bool decodeMaskedPicture(TextureImage& image, const char* colourName, const char* maskName) {
+// Undoes what a decoding made before it failed: the decompress object, the resource buffer and the
+// pixel buffer it allocated.
+bool abandonDecoding(jpeg_decompress_struct& cinfo, ResourceBuffer* volatile* slot, TextureImage& image,
+                     std::uint8_t* volatile* owned) {
+    jpeg_destroy_decompress(&cinfo);
+    releaseResourceBuffer(slot);
+    releasePixels(image, owned);
+    return false;
+}
+
+// The pictures of `passes` one after the other on one decompress object. The first sizes the image
+// and its pixel buffer at `bytesPerPixel` (0: the first picture's own number of components).
+bool decodePasses(TextureImage& image, const DecodePass* passes, int count, std::size_t bytesPerPixel) {
     jpeg_decompress_struct cinfo;
     JpegErrorTrap trap;
     ResourceBuffer* volatile slot = nullptr;
@@ -99,80 +115,37 @@ bool decodeMaskedPicture(TextureImage& image, const char* colourName, const char
 
     cinfo.err = jpeg_std_error(&trap.manager);
     trap.manager.error_exit = jumpOnJpegError;
-    if (setjmp(trap.recoveryPoint)) {
-        jpeg_destroy_decompress(&cinfo);
-        releaseResourceBuffer(&slot);
-        releasePixels(image, &owned);
-        return false;
-    }
+    if (setjmp(trap.recoveryPoint)) return abandonDecoding(cinfo, &slot, image, &owned);
     jpeg_create_decompress(&cinfo);
 
-    if (!openPicture(&cinfo, &slot, colourName)) {
-        jpeg_destroy_decompress(&cinfo);
-        releaseResourceBuffer(&slot);
-        return false;
-    }
-    image.width = static_cast<std::int32_t>(cinfo.output_width);
-    image.height = static_cast<std::int32_t>(cinfo.output_height);
-    image.bitsPerPixel = 32;
     RowTarget target;
-    if (!allocatePixels(image, target, 4)) {
-        jpeg_destroy_decompress(&cinfo);
+    for (int pass = 0; pass < count; ++pass) {
+        if (!openPicture(&cinfo, &slot, passes[pass].name)) return abandonDecoding(cinfo, &slot, image, &owned);
+        if (pass == 0) {
+            const std::size_t pixelBytes =
+                bytesPerPixel != 0 ? bytesPerPixel : static_cast<std::size_t>(cinfo.output_components);
+            image.width = static_cast<std::int32_t>(cinfo.output_width);
+            image.height = static_cast<std::int32_t>(cinfo.output_height);
+            image.bitsPerPixel = static_cast<std::int32_t>(8 * pixelBytes);
+            if (!allocatePixels(image, target, pixelBytes)) return abandonDecoding(cinfo, &slot, image, &owned);
+            owned = image.pixels;
+        }
+        readRows(&cinfo, target, passes[pass].step);
+        jpeg_finish_decompress(&cinfo);
         releaseResourceBuffer(&slot);
-        return false;
     }
-    owned = image.pixels;
-    readRows(&cinfo, target, colourRowStep);
-    jpeg_finish_decompress(&cinfo);
-    releaseResourceBuffer(&slot);
-
-    if (!openPicture(&cinfo, &slot, maskName)) {
-        jpeg_destroy_decompress(&cinfo);
-        releaseResourceBuffer(&slot);
-        releasePixels(image, &owned);
-        return false;
-    }
-    readRows(&cinfo, target, maskRowStep);
-    jpeg_finish_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
-    releaseResourceBuffer(&slot);
     return true;
 }
 
+}  // namespace
+
+bool decodeMaskedPicture(TextureImage& image, const char* colourName, const char* maskName) {
+    const DecodePass passes[] = {{colourName, colourRowStep}, {maskName, maskRowStep}};
+    return decodePasses(image, passes, 2, 4);
+}
+
 bool decodePicture(TextureImage& image, const char* name) {
-    jpeg_decompress_struct cinfo;
-    JpegErrorTrap trap;
-    ResourceBuffer* volatile slot = nullptr;
-    std::uint8_t* volatile owned = nullptr;
-
-    cinfo.err = jpeg_std_error(&trap.manager);
-    trap.manager.error_exit = jumpOnJpegError;
-    if (setjmp(trap.recoveryPoint)) {
-        jpeg_destroy_decompress(&cinfo);
-        releaseResourceBuffer(&slot);
-        releasePixels(image, &owned);
-        return false;
-    }
-    jpeg_create_decompress(&cinfo);
-
-    if (!openPicture(&cinfo, &slot, name)) {
-        jpeg_destroy_decompress(&cinfo);
-        releaseResourceBuffer(&slot);
-        return false;
-    }
-    image.width = static_cast<std::int32_t>(cinfo.output_width);
-    image.height = static_cast<std::int32_t>(cinfo.output_height);
-    image.bitsPerPixel = 8 * cinfo.output_components;
-    RowTarget target;
-    if (!allocatePixels(image, target, static_cast<std::size_t>(cinfo.output_components))) {
-        jpeg_destroy_decompress(&cinfo);
-        releaseResourceBuffer(&slot);
-        return false;
-    }
-    owned = image.pixels;
-    readRows(&cinfo, target, copyRowStep);
-    jpeg_finish_decompress(&cinfo);
-    jpeg_destroy_decompress(&cinfo);
-    releaseResourceBuffer(&slot);
-    return true;
+    const DecodePass passes[] = {{name, copyRowStep}};
+    return decodePasses(image, passes, 1, 0);
 }
