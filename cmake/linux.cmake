@@ -21,12 +21,29 @@ add_library(morvane_offscreen STATIC ${PROJECT_SOURCE_DIR}/host/platform/egl_off
 target_include_directories(morvane_offscreen PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(morvane_offscreen PUBLIC OpenGL::EGL OpenGL::GL)
 
-# The saver: every host/platform/x11*.cpp file is part of the X11 platform, on the window model. The settings file is read
-# with GLib alone; GTK is only in the dialogs module, which the program opens when it shows a dialog.
-file(GLOB MORVANE_X11_SOURCES CONFIGURE_DEPENDS
-  ${PROJECT_SOURCE_DIR}/host/platform/x11*.cpp
-  ${PROJECT_SOURCE_DIR}/host/platform/posix*.cpp)
-add_executable(morvane ${MORVANE_X11_SOURCES} ${PROJECT_SOURCE_DIR}/host/platform/window_model.cpp)
+# The saver: the X11 platform on the window model. The settings file is read with GLib alone; GTK is
+# only in the dialogs module, which the program opens when it shows a dialog.
+set(MORVANE_X11_SOURCES
+  x11_cursor.cpp
+  x11_dialogs.cpp
+  x11_display.cpp
+  x11_fps.cpp
+  x11_geometry.cpp
+  x11_glx.cpp
+  x11_main.cpp
+  x11_messages.cpp
+  x11_monitors.cpp
+  x11_options.cpp
+  x11_pictures_ahead.cpp
+  x11_power.cpp
+  x11_settings.cpp
+  x11_signals.cpp
+  x11_system.cpp
+  x11_time.cpp
+  x11_window.cpp
+  window_model.cpp)
+list(TRANSFORM MORVANE_X11_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/host/platform/)
+add_executable(morvane ${MORVANE_X11_SOURCES})
 target_link_libraries(morvane PRIVATE morvane_core morvane_embedded OpenGL::GLX PkgConfig::X11 PkgConfig::GLIB
   ${CMAKE_DL_LIBS})
 
@@ -49,12 +66,9 @@ pkg_check_modules(X11_EXTRA REQUIRED IMPORTED_TARGET xrandr xinerama xext)
 target_link_libraries(morvane PRIVATE PkgConfig::X11_EXTRA)
 
 # Tools and benchmarks: each in a folder of its own with its own CMakeLists.txt.
-file(GLOB MORVANE_TOOL_DIRS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/*/CMakeLists.txt
-  ${PROJECT_SOURCE_DIR}/bench/*/CMakeLists.txt)
-foreach(tool_list ${MORVANE_TOOL_DIRS})
-  get_filename_component(tool_dir ${tool_list} DIRECTORY)
-  file(RELATIVE_PATH tool_rel ${PROJECT_SOURCE_DIR} ${tool_dir})
-  add_subdirectory(${tool_dir} ${tool_rel})
+foreach(tool_dir tools/icons tools/pictures tools/render tools/xtesthost
+                 bench/decode bench/glx_floor bench/render bench/swap_counter)
+  add_subdirectory(${tool_dir})
 endforeach()
 
 if(MORVANE_TESTS)

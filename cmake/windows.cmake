@@ -50,7 +50,8 @@ add_custom_command(OUTPUT ${resource_object}
           ${resource_dir}/morvane_rgb.jpg ${resource_dir}/morvane_mask.jpg ${resource_dir}/logo_mask.jpg
   COMMENT "Compiling the Windows resources")
 
-file(GLOB MORVANE_WIN32_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/host/platform/win32*.cpp)
+set(MORVANE_WIN32_SOURCES win32.cpp win32_gl.cpp win32_monitors.cpp win32_registry.cpp win32_window.cpp)
+list(TRANSFORM MORVANE_WIN32_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/host/platform/)
 add_executable(morvane WIN32 ${MORVANE_WIN32_SOURCES} ${resource_object})
 set_target_properties(morvane PROPERTIES SUFFIX .scr RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
 target_link_libraries(morvane PRIVATE morvane_core)
@@ -74,8 +75,8 @@ if(MORVANE_TESTS)
 
   # The portable core's unit tests, built for Windows with GoogleTest from Debian's source.
   set(MORVANE_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest's source tree")
-  file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/*.cpp)
-  if(UNIT_TEST_SOURCES AND EXISTS ${MORVANE_GTEST_SOURCE}/CMakeLists.txt)
+  include(${PROJECT_SOURCE_DIR}/tests/unit/unit_tests.cmake)
+  if(EXISTS ${MORVANE_GTEST_SOURCE}/CMakeLists.txt)
     set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     add_subdirectory(${MORVANE_GTEST_SOURCE} ${PROJECT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
