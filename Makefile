@@ -15,9 +15,6 @@ BUILD_PACKAGES := cmake make g++ pkg-config libgl-dev libegl-dev libglu1-mesa-de
   libxfixes-dev libgtk-3-dev libgtest-dev
 TEST_PACKAGES := xvfb xdotool x11-utils x11-xserver-utils imagemagick clang libclang-rt-14-dev gdb
 
-# Test steps run by `make test`, in order; mk/*.mk files add theirs.
-TEST_STEPS := test-linux test-sanitize
-
 .PHONY: all run test build deps test-deps configure test-linux test-sanitize clean
 all: build
 
@@ -44,12 +41,23 @@ run: build
 	  echo "$(BUILD)/morvane /s"; $(BUILD)/morvane /s; \
 	fi
 
-test: test-deps
-	@set -e; for step in $(TEST_STEPS); do $(MAKE) --no-print-directory $$step; done
+# Every test, one step a line, in the README's order: the unit and GL tests; the integration tests
+# of the real programs; the hosts with the installed package (one at a time: they share it); the
+# sanitizers; the hardening tests (Valgrind, soak, faults); the fuzzers; the Windows build under Wine.
+# The ctest labels split the Linux build's tests (tests/CMakeLists.txt); every test has one step.
+CTEST := tests/with-xvfb ctest --test-dir $(BUILD) --output-on-failure
+test: test-deps build
+	$(CTEST) -j $(JOBS) -L 'unit|gl'
+	$(CTEST) -j $(JOBS) -LE 'unit|gl|hosts|hardening'
+	$(CTEST) -L hosts
+	$(MAKE) --no-print-directory test-sanitize
+	$(CTEST) -j $(JOBS) -L hardening
+	$(MAKE) --no-print-directory fuzz-smoke
+	$(MAKE) --no-print-directory test-windows
 
-test-linux: configure
-	cmake --build $(BUILD) -j $(JOBS)
-	tests/with-xvfb ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+# Every test of the Linux build in one parallel ctest run, in no particular order.
+test-linux: build
+	$(CTEST) -j $(JOBS)
 
 # The unit and GL tests again, under AddressSanitizer and UndefinedBehaviorSanitizer. Mesa's
 # driver is preloaded for the GL tests: loaded by dlopen and unloaded at exit, its own allocations

@@ -8,7 +8,6 @@ FUZZ_BUILD := build/fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_SMOKE_SECONDS ?= 5
 FUZZ_TARGETS := $(sort $(basename $(notdir $(wildcard tests/*/*_fuzz.cpp))))
-TEST_STEPS += fuzz-smoke
 
 .PHONY: fuzz fuzz-smoke fuzz-build
 

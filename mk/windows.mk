@@ -18,7 +18,6 @@ WIN_JPEG_LIB := $(WIN_JPEG_DIR)/install/lib/libjpeg.a
 WIN_JPEG_SOURCES_ENTRY := /etc/apt/sources.list.d/morvane-src.sources
 
 EXTRA_TEST_PACKAGES += $(WINDOWS_PACKAGES)
-TEST_STEPS += test-windows
 
 .PHONY: windows windows-scr windows-deps test-windows installer icons
 
