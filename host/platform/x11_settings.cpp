@@ -175,6 +175,20 @@ bool replaceFile(const std::string& path, const std::string& text, std::string& 
     return true;
 }
 
+// The digits at `p` in `base` (10 or 16), which carry no sign or prefix of their own, as a number of
+// at most 32 bits. Returns where they end; null when there are none or they need more bits.
+const char* readMagnitude(const char* p, int base, std::uint64_t& number) {
+    const std::size_t length = std::strspn(p, base == 16 ? "0123456789abcdefABCDEF" : "0123456789");
+    if (length == 0) return nullptr;
+    // strtoull would take blanks, a sign and a 0x of its own: it must stop where the digits do.
+    errno = 0;
+    char* end = nullptr;
+    const unsigned long long parsed = std::strtoull(p, &end, base);
+    if (end != p + length || errno == ERANGE || parsed > 0xFFFFFFFFull) return nullptr;
+    number = parsed;
+    return end;
+}
+
 }  // namespace
 
 std::string settingsFilePath() {
@@ -200,47 +214,19 @@ const char* groupForKey(const char* keyPath) {
 
 bool parseNumber(const char* text, std::uint32_t& value) {
     if (!text) return false;
-    const char* p = text;
-    while (*p == ' ' || *p == '\t') ++p;
-    bool negative = false;
-    bool hex = false;
-    if (*p == '-' || *p == '+') {
-        negative = *p == '-';
-        ++p;
-    }
-    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
-        hex = true;
-        p += 2;
-    }
+    const char* p = text + std::strspn(text, " \t");
+    const bool negative = *p == '-';
+    if (*p == '-' || *p == '+') ++p;
+    const bool hex = p[0] == '0' && (p[1] == 'x' || p[1] == 'X');
+    if (hex) p += 2;
     std::uint64_t number = 0;
-    int digits = 0;
-    for (;; ++p) {
-        int digit;
-        if (*p >= '0' && *p <= '9') {
-            digit = *p - '0';
-        } else if (hex && *p >= 'a' && *p <= 'f') {
-            digit = *p - 'a' + 10;
-        } else if (hex && *p >= 'A' && *p <= 'F') {
-            digit = *p - 'A' + 10;
-        } else {
-            break;
-        }
-        number = number * (hex ? 16 : 10) + static_cast<std::uint64_t>(digit);
-        // Past 32 bits already: stop before the 64-bit accumulator could wrap.
-        if (number > 0xFFFFFFFFull) return false;
-        ++digits;
-    }
+    p = readMagnitude(p, hex ? 16 : 10, number);
     // A carriage return too: the last line of a file with Windows line endings keeps it when the
     // file does not end in a newline, and rewriting the file drops it.
-    while (*p == ' ' || *p == '\t' || *p == '\r') ++p;
-    if (digits == 0 || *p != '\0') return false;
-    if (hex && negative) return false;
-    if (negative) {
-        if (number > 0x80000000ull) return false;
-        value = static_cast<std::uint32_t>(0u - static_cast<std::uint32_t>(number));
-    } else {
-        value = static_cast<std::uint32_t>(number);
-    }
+    if (!p || p[std::strspn(p, " \t\r")] != '\0') return false;
+    if (negative && (hex || number > 0x80000000ull)) return false;
+    // A negative number gives its two's-complement pattern.
+    value = negative ? 0u - static_cast<std::uint32_t>(number) : static_cast<std::uint32_t>(number);
     return true;
 }
 

@@ -146,7 +146,7 @@ TEST_F(SettingsStore, NumbersReadAsTheirFourBytes) {
 TEST_F(SettingsStore, AnythingButA32BitNumberFailsTheRead) {
     const char* const garbage[] = {
         "", "abc", "12abc", "1.5", "--1", "-0x5", "0x", "true", "1 2", "4294967296", "-2147483649",
-        "99999999999999999999999999", "0x100000000", "\xC3\xA9",
+        "99999999999999999999999999", "0x100000000", "\xC3\xA9", "0x0x5", "0x-5", "-+1", "- 5",
     };
     for (const char* text : garbage) {
         writeFile(std::string("[Keldric Saver]\nUseMirrors=") + text + "\n");
