@@ -89,49 +89,34 @@ bool followWindowSize(SaverSurface& surface) {
     return true;
 }
 
-bool openSaverWindow(platform::WindowHandle parent, SaverSurface& surface) {
-    const platform::WindowClass windowClass = {CS_OWNDC | CS_HREDRAW | CS_VREDRAW, saverWindowProc, host.instance,
-                                               "OpenGL"};
-    if (!platform::registerClass(windowClass)) {
-        reportFailure("RegisterClass() failed:  Cannot register window class.");
-        return false;
-    }
+namespace {
 
-    const bool fullScreen = host.runMode == RunMode::FullScreen;
-    std::uint32_t style = WS_CHILD | WS_VISIBLE;
-    platform::WindowHandle owner = parent;
-    if (fullScreen) {
-        style = WS_POPUP | WS_VISIBLE;
-        owner = 0;
-        // The virtual screen, so that every monitor is covered. A platform that knows no virtual
-        // screen answers 0 for its size: the primary screen then.
-        surface.x = platform::getSystemMetrics(SM_XVIRTUALSCREEN);
-        surface.y = platform::getSystemMetrics(SM_YVIRTUALSCREEN);
-        surface.width = platform::getSystemMetrics(SM_CXVIRTUALSCREEN);
-        surface.height = platform::getSystemMetrics(SM_CYVIRTUALSCREEN);
-        if (surface.width <= 0 || surface.height <= 0) {
-            surface.x = 0;
-            surface.y = 0;
-            surface.width = platform::getSystemMetrics(SM_CXSCREEN);
-            surface.height = platform::getSystemMetrics(SM_CYSCREEN);
-        }
-    } else {
+// The window's rectangle: the virtual screen, so that every monitor is covered, in full screen; the
+// parent's client area otherwise.
+void placeWindow(platform::WindowHandle parent, bool fullScreen, SaverSurface& surface) {
+    if (!fullScreen) {
         platform::Rect rect = {0, 0, 0, 0};
         platform::getWindowRect(parent, rect);
         surface.width = rect.right - rect.left;
         surface.height = rect.bottom - rect.top;
+        return;
     }
-
-    surface.window = platform::createWindow(0, "OpenGL", "SaverWindow", style, surface.x, surface.y, surface.width,
-                                            surface.height, owner, host.instance);
-    if (!surface.window) return false;
-    layOutViewports(surface);
-    host.saverWindow = surface.window;
-    if (fullScreen) {
-        platform::setScreenSaverRunning(true);
-        surface.saverRunningRaised = true;
+    surface.x = platform::getSystemMetrics(SM_XVIRTUALSCREEN);
+    surface.y = platform::getSystemMetrics(SM_YVIRTUALSCREEN);
+    surface.width = platform::getSystemMetrics(SM_CXVIRTUALSCREEN);
+    surface.height = platform::getSystemMetrics(SM_CYVIRTUALSCREEN);
+    // A platform that knows no virtual screen answers 0 for its size: the primary screen then.
+    if (surface.width <= 0 || surface.height <= 0) {
+        surface.x = 0;
+        surface.y = 0;
+        surface.width = platform::getSystemMetrics(SM_CXSCREEN);
+        surface.height = platform::getSystemMetrics(SM_CYSCREEN);
     }
+}
 
+// The window's device context, its pixel format and a current GL context. On a failed pixel format
+// it has shown its message and undone what openSaverWindow raised, and returns false.
+bool attachGlContext(SaverSurface& surface) {
     surface.dc = platform::getDC(surface.window);
     // 40 is the size of the platform's descriptor; no depth buffer: the picture needs none.
     const platform::PixelFormatRequest request = {
@@ -147,10 +132,35 @@ bool openSaverWindow(platform::WindowHandle parent, SaverSurface& surface) {
         abandonSurface(surface);
         return false;
     }
-
     surface.context = platform::createGlContext(surface.dc);
     platform::makeCurrent(surface.dc, surface.context);
     return true;
+}
+
+}  // namespace
+
+bool openSaverWindow(platform::WindowHandle parent, SaverSurface& surface) {
+    const platform::WindowClass windowClass = {CS_OWNDC | CS_HREDRAW | CS_VREDRAW, saverWindowProc, host.instance,
+                                               "OpenGL"};
+    if (!platform::registerClass(windowClass)) {
+        reportFailure("RegisterClass() failed:  Cannot register window class.");
+        return false;
+    }
+
+    const bool fullScreen = host.runMode == RunMode::FullScreen;
+    const std::uint32_t style = fullScreen ? WS_POPUP | WS_VISIBLE : WS_CHILD | WS_VISIBLE;
+    const platform::WindowHandle owner = fullScreen ? 0 : parent;
+    placeWindow(parent, fullScreen, surface);
+    surface.window = platform::createWindow(0, "OpenGL", "SaverWindow", style, surface.x, surface.y, surface.width,
+                                            surface.height, owner, host.instance);
+    if (!surface.window) return false;
+    layOutViewports(surface);
+    host.saverWindow = surface.window;
+    if (fullScreen) {
+        platform::setScreenSaverRunning(true);
+        surface.saverRunningRaised = true;
+    }
+    return attachGlContext(surface);
 }
 
 void closeSaverWindow(const SaverSurface& surface) {
