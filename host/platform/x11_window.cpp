@@ -48,6 +48,82 @@ void nameWindow(Display* d, Window window, const char* title) {
     XSetClassHint(d, window, &hint);
 }
 
+// Where a new window goes: into the root window of the default screen (full screen), or into the
+// given parent, on the parent's screen and at its depth (a child).
+struct Placement {
+    Window parent = 0;
+    int screen = 0;
+    int depth = 0;
+};
+
+// False for a child whose parent names no window (0 included): nothing is created then, quietly.
+bool findPlacement(Display* d, bool child, platform::WindowHandle parent, Placement& place) {
+    place.screen = DefaultScreen(d);
+    place.parent = RootWindow(d, place.screen);
+    place.depth = DefaultDepth(d, place.screen);
+    if (!child) return true;
+    if (parent == 0) return false;
+    XWindowAttributes attributes;
+    beginErrorTrap();
+    const Status found = XGetWindowAttributes(d, static_cast<Window>(parent), &attributes);
+    if (endErrorTrap() != 0 || !found) return false;
+    place.parent = static_cast<Window>(parent);
+    place.screen = XScreenNumberOfScreen(attributes.screen);
+    place.depth = attributes.depth;
+    return true;
+}
+
+// The visual and colormap of the record's GL configuration, set into `attributes`; a record whose
+// configuration has no visual keeps none and the window takes its parent's.
+void chooseVisual(Display* d, Window root, WindowRecord& record, XSetWindowAttributes& attributes,
+                  unsigned long& mask, Visual*& visual, int& depth) {
+    XVisualInfo* info = record.config ? glXGetVisualFromFBConfig(d, record.config) : nullptr;
+    if (!info) {
+        record.config = nullptr;
+        return;
+    }
+    visual = info->visual;
+    depth = info->depth;
+    record.visualId = info->visualid;
+    record.colormap = XCreateColormap(d, root, info->visual, AllocNone);
+    attributes.colormap = record.colormap;
+    mask |= CWColormap;
+    XFree(info);
+}
+
+// The X window of `record` (its size already set) at x, y in `place`; fills in its id and parent.
+bool createXWindow(Display* d, const Placement& place, std::int32_t x, std::int32_t y, WindowRecord& record) {
+    const Window root = RootWindow(d, place.screen);
+    XSetWindowAttributes attributes = {};
+    unsigned long mask = CWBackPixel | CWBorderPixel | CWEventMask | CWOverrideRedirect;
+    attributes.background_pixel = BlackPixel(d, place.screen);
+    attributes.border_pixel = 0;
+    // The full-screen window sits above every other window, outside the window manager's reach.
+    // A drawing surface on the root window (a hack run without a window of its own) stays unmanaged
+    // too, so that no frame or title bar is put around the desktop's background.
+    attributes.override_redirect = record.topLevel || place.parent == root;
+    // A child window asks for no input at all: clicks and keys go on to the window it shows in.
+    attributes.event_mask = StructureNotifyMask;
+    if (record.topLevel)
+        attributes.event_mask |= KeyPressMask | ButtonPressMask | PointerMotionMask | FocusChangeMask;
+    Visual* visual = CopyFromParent;
+    int depth = CopyFromParent;
+    chooseVisual(d, root, record, attributes, mask, visual, depth);
+
+    beginErrorTrap();
+    const Window window = XCreateWindow(d, place.parent, x, y, static_cast<unsigned>(record.width),
+                                        static_cast<unsigned>(record.height), 0, depth, InputOutput, visual, mask,
+                                        &attributes);
+    if (endErrorTrap() != 0 || window == 0) {
+        // The parent can vanish between the requests above.
+        if (record.colormap) XFreeColormap(d, record.colormap);
+        return false;
+    }
+    record.id = window;
+    record.parent = place.parent;
+    return true;
+}
+
 }  // namespace
 
 // The window model lets a window go after its WM_DESTROY: the X window and what it held go with it.
@@ -112,73 +188,22 @@ WindowHandle createWindow(std::uint32_t /*exStyle*/, const char* className, cons
     if (!proc || !d) return 0;
 
     const bool child = (style & WS_CHILD) != 0;
-    int screen = DefaultScreen(d);
-    Window parentWindow = RootWindow(d, screen);
-    int parentDepth = DefaultDepth(d, screen);
-    if (child) {
-        // A parent id that names no window (0 included) creates nothing, quietly.
-        if (parent == 0) return 0;
-        XWindowAttributes attributes;
-        x11::beginErrorTrap();
-        const Status found = XGetWindowAttributes(d, static_cast<Window>(parent), &attributes);
-        if (x11::endErrorTrap() != 0 || !found) return 0;
-        parentWindow = static_cast<Window>(parent);
-        screen = XScreenNumberOfScreen(attributes.screen);
-        parentDepth = attributes.depth;
-    }
-    const Window root = RootWindow(d, screen);
-
+    x11::Placement place;
+    if (!x11::findPlacement(d, child, parent, place)) return 0;
     x11::WindowRecord record;
     record.topLevel = !child;
-    record.config = x11::chooseWindowConfig(d, screen, parentDepth);
-
-    XSetWindowAttributes attributes = {};
-    unsigned long mask = CWBackPixel | CWBorderPixel | CWEventMask | CWOverrideRedirect;
-    attributes.background_pixel = BlackPixel(d, screen);
-    attributes.border_pixel = 0;
-    // The full-screen window sits above every other window, outside the window manager's reach.
-    // A drawing surface on the root window (a hack run without a window of its own) stays unmanaged
-    // too, so that no frame or title bar is put around the desktop's background.
-    attributes.override_redirect = !child || parentWindow == root;
-    // A child window asks for no input at all: clicks and keys go on to the window it shows in.
-    attributes.event_mask = StructureNotifyMask;
-    if (!child)
-        attributes.event_mask |= KeyPressMask | ButtonPressMask | PointerMotionMask | FocusChangeMask;
-    Visual* visual = CopyFromParent;
-    int depth = CopyFromParent;
-    XVisualInfo* info = record.config ? glXGetVisualFromFBConfig(d, record.config) : nullptr;
-    if (info) {
-        visual = info->visual;
-        depth = info->depth;
-        record.visualId = info->visualid;
-        record.colormap = XCreateColormap(d, root, info->visual, AllocNone);
-        attributes.colormap = record.colormap;
-        mask |= CWColormap;
-        XFree(info);
-    } else {
-        record.config = nullptr;
-    }
-
-    x11::beginErrorTrap();
-    const Window window =
-        XCreateWindow(d, parentWindow, x, y, static_cast<unsigned>(width > 0 ? width : 1),
-                      static_cast<unsigned>(height > 0 ? height : 1), 0, depth, InputOutput, visual, mask, &attributes);
-    if (x11::endErrorTrap() != 0 || window == 0) {
-        // The parent can vanish between the two requests above.
-        if (record.colormap) XFreeColormap(d, record.colormap);
-        return 0;
-    }
-    record.id = window;
-    record.parent = parentWindow;
+    record.config = x11::chooseWindowConfig(d, place.screen, place.depth);
     record.width = width > 0 ? width : 1;
     record.height = height > 0 ? height : 1;
+    if (!x11::createXWindow(d, place, x, y, record)) return 0;
     record.sizeCheckedAt = platform::getTickCount();
     if (!child) record.monitors = x11::monitorList();
-    x11::nameWindow(d, window, title ? title : "");
+    x11::nameWindow(d, record.id, title ? title : "");
     if (!child) {
         Atom deleteWindow = x11::atom("WM_DELETE_WINDOW");
-        XSetWMProtocols(d, window, &deleteWindow, 1);
+        XSetWMProtocols(d, record.id, &deleteWindow, 1);
     }
+    const Window window = record.id;
     if (!window_model::create(window, proc, child ? parent : 0, new x11::WindowRecord(record))) return 0;
     // WS_VISIBLE is honoured by showWindow, which the host calls once the picture is ready: a
     // message box about a failed set-up must not end up hidden under the full-screen window.
