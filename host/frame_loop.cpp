@@ -9,6 +9,8 @@ std::int32_t frameFlags(std::uint32_t useMirrors) { return useMirrors != 0 ? kMi
 void runFrameLoop(platform::DeviceContext dc, const SaverSettings& settings, const FrameStep& step) {
     bool dark = false;
     for (;;) {
+        // The system's stop closes the saver as a measured run's last frame does, below.
+        if (platform::takeStopRequest()) platform::destroyWindow(settings.window);
         platform::Message message;
         if (platform::peekMessage(message)) {
             if (message.message == WM_QUIT) return;
@@ -28,11 +30,13 @@ void runFrameLoop(platform::DeviceContext dc, const SaverSettings& settings, con
             dark = false;
             if (step.resume) step.resume(step.target);
         }
-        if (step.render(step.target, frameFlags(settings.useMirrors)) && platform::swapBuffers(dc) &&
-            framePresented()) {
-            // A measured run's last frame: the saver closes as it does on a stop request.
-            platform::destroyWindow(settings.window);
-            continue;
+        if (step.render(step.target, frameFlags(settings.useMirrors))) {
+            platform::drawFrameOverlay(dc);
+            if (platform::swapBuffers(dc) && framePresented()) {
+                // A measured run's last frame: the saver closes as it does on a stop request.
+                platform::destroyWindow(settings.window);
+                continue;
+            }
         }
         // Read after the frame: the frame clock may have changed it while drawing. The clock keeps it
         // within 1..1000 ms; a value below that must not become an unsigned sleep of days.

@@ -86,7 +86,9 @@ WindowHandle createWindow(std::uint32_t exStyle, const char* className, const ch
 bool showWindow(WindowHandle window, std::int32_t showCommand);
 bool destroyWindow(WindowHandle window);
 std::intptr_t defWindowProc(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
-// PeekMessageA for every window of the thread and every message, with PM_REMOVE.
+// PeekMessageA for every window of the thread and every message, with PM_REMOVE. On X11 it reads the
+// X events waiting, and before each read tries again a full-screen window's keyboard and pointer
+// grabs while they were refused (for two seconds after showWindow): input is where a grab matters.
 bool peekMessage(Message& message);
 bool translateMessage(const Message& message);
 std::intptr_t dispatchMessage(const Message& message);
@@ -115,11 +117,17 @@ bool isDisplayOff();
 // lockers do to their theme while the unlock dialog is up); never on Windows. As after the display
 // comes back on, the time in between is no frame rate to pace by.
 bool takeResumedFromStop();
+// True once after the system asked the process to stop (X11: SIGTERM, SIGINT, SIGHUP or SIGUSR1 once
+// the saver is set up, x11_signals.cpp); never on Windows, which closes a screen saver with messages.
+// The frame loop then destroys the saver window, and the run ends through its normal tear-down.
+bool takeStopRequest();
 
 // ---- window size -------------------------------------------------------------------------------
 // X11: true once after the saver's window was given a new size because the window it shows in
 // (a preview's or a host's) or the screen with its monitors changed; `width` and `height` are
-// then its new client size, and the monitors may have changed with it. Cheap to ask every frame.
+// then its new client size, and the monitors may have changed with it. Asked every frame: the X11
+// build looks at most every 250 ms (x11::kSizeCheckIntervalMs), each look a round trip to the
+// server and, in full screen, a query of the monitors; between looks it answers false at once.
 // Windows: never, the saver window keeps the size it was created with.
 bool takeNewWindowSize(WindowHandle window, std::int32_t& width, std::int32_t& height);
 
@@ -140,8 +148,11 @@ std::int32_t releaseDC(WindowHandle window, DeviceContext dc);
 // Returns the index of the closest format, 0 when there is none.
 std::int32_t choosePixelFormat(DeviceContext dc, const PixelFormatRequest& request);
 bool setPixelFormat(DeviceContext dc, std::int32_t format, const PixelFormatRequest& request);
-// Presents the frame. On X11 the frame-rate overlay of the -fps option (an XScreenSaver hack option
-// that no other platform has) is drawn into the frame here, just before it is presented.
+// Draws what the platform lays over a finished frame, just before it is presented: on X11 the
+// measured frame rate of the --fps option (an XScreenSaver hack option), while it is on; nothing
+// on any other platform.
+void drawFrameOverlay(DeviceContext dc);
+// Presents the frame.
 bool swapBuffers(DeviceContext dc);
 GlContext createGlContext(DeviceContext dc);
 // A dc and context of 0 make no context current.

@@ -45,6 +45,7 @@ WindowHandle getForegroundWindow() { return 0; }
 std::int32_t getMonitorRects(Rect*, std::int32_t) { return 0; }
 bool isDisplayOff() { return false; }
 bool takeResumedFromStop() { return false; }
+bool takeStopRequest() { return false; }
 bool takeNewWindowSize(WindowHandle, std::int32_t&, std::int32_t&) { return false; }
 
 bool getCursorPos(Point& point) {
@@ -60,6 +61,7 @@ DeviceContext getDC(WindowHandle) { return 0; }
 std::int32_t releaseDC(WindowHandle, DeviceContext) { return 0; }
 std::int32_t choosePixelFormat(DeviceContext, const PixelFormatRequest&) { return 0; }
 bool setPixelFormat(DeviceContext, std::int32_t, const PixelFormatRequest&) { return false; }
+void drawFrameOverlay(DeviceContext) {}
 bool swapBuffers(DeviceContext) { return false; }
 GlContext createGlContext(DeviceContext) { return 0; }
 bool makeCurrent(DeviceContext, GlContext) { return false; }

@@ -43,6 +43,8 @@ bool setPixelFormat(DeviceContext dc, std::int32_t format, const PixelFormatRequ
     return SetPixelFormat(dcOf(dc), format, &descriptor) != 0;
 }
 
+void drawFrameOverlay(DeviceContext) {}
+
 bool swapBuffers(DeviceContext dc) { return SwapBuffers(dcOf(dc)) != 0; }
 
 GlContext createGlContext(DeviceContext dc) { return reinterpret_cast<GlContext>(wglCreateContext(dcOf(dc))); }

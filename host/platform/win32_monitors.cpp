@@ -117,5 +117,6 @@ bool isDisplayOff() {
 }
 
 bool takeResumedFromStop() { return false; }
+bool takeStopRequest() { return false; }
 
 }  // namespace platform

@@ -130,10 +130,6 @@ bool destroy(platform::WindowHandle window) {
     return true;
 }
 
-void destroyAll() {
-    for (platform::WindowHandle window : liveWindows()) destroy(window);
-}
-
 bool post(platform::WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
     if (window != 0 && !live(window)) return false;
     model.posted.push_back({window, message, wParam, lParam});

@@ -43,8 +43,6 @@ platform::WindowHandle parent(platform::WindowHandle window);
 // not alive, also from inside its own destruction, so a window that went away natively without being
 // asked (its parent was destroyed) is destroyed here once, however often the port reports it.
 bool destroy(platform::WindowHandle window);
-// A stop request: every live window is destroyed, oldest first.
-void destroyAll();
 
 // Window 0 is the thread's own queue; any other window must be alive.
 bool post(platform::WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);

@@ -1,6 +1,6 @@
 // X11 platform: the measured frame rate drawn in a corner of the picture (the -fps option), with a
 // core X font turned into GL display lists. Drawn after the frame, before the swap. Pairs with
-// x11_internal.h and x11_glx.cpp (swapBuffers).
+// x11_internal.h and x11_glx.cpp (drawFrameOverlay).
 #include <GL/gl.h>
 
 #include <cstdio>

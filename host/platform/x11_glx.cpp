@@ -78,11 +78,16 @@ bool setPixelFormat(DeviceContext dc, std::int32_t format, const PixelFormatRequ
     return surface && surface->config && format != 0 && static_cast<VisualID>(format) == surface->visualId;
 }
 
+void drawFrameOverlay(DeviceContext dc) {
+    Display* d = x11::openedDisplay();
+    if (!d || !surfaceOf(dc) || !window_model::alive(dc)) return;
+    x11::drawFpsOverlay(d, glXGetCurrentContext());
+}
+
 bool swapBuffers(DeviceContext dc) {
     Display* d = x11::openedDisplay();
     const x11::WindowRecord* surface = surfaceOf(dc);
     if (!d || !surface || !window_model::alive(dc)) return false;
-    x11::drawFpsOverlay(d, glXGetCurrentContext());
     glXSwapBuffers(d, static_cast<GLXDrawable>(dc));
     return true;
 }

@@ -102,8 +102,6 @@ void forgetFpsContext(GLXContext context);
 void installStopHandlers();
 void deferStop();
 bool stopRequested();
-// Destroys every window of ours, once, after a stop was requested.
-void honourStopRequest();
 // Sleeps up to `milliseconds`, returning early once a stop is requested.
 void sleepUnlessStopped(std::uint32_t milliseconds);
 

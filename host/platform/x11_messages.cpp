@@ -75,7 +75,6 @@ namespace platform {
 
 bool peekMessage(Message& message) {
     for (;;) {
-        x11::honourStopRequest();
         if (window_model::take(message)) return true;
         x11::retryGrabs();
         Display* d = x11::openedDisplay();

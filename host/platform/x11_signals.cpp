@@ -1,13 +1,13 @@
 // X11 platform: SIGTERM, SIGINT, SIGHUP and SIGUSR1, and SIGCONT for the frame clock. Pairs with
-// x11_internal.h and host/platform.h (takeResumedFromStop).
+// x11_internal.h and host/platform.h (takeStopRequest, takeResumedFromStop).
 //
 // The one path of a stop signal. Until deferStop() (called just before the server's blanking is
 // switched off, and when the saver window is shown) the handler ends the process at once: nothing
 // needs putting back. From then on it only sets the request and writes the wake-up pipe: sleepMs
-// returns early, the message box of the dialogs module is dismissed, and the next peekMessage calls
-// honourStopRequest(), which destroys every window of ours; the window procedure's WM_DESTROY posts
-// the quit message, and the frame loop ends through the normal tear-down, which puts the server's
-// blanking back.
+// returns early, the message box of the dialogs module is dismissed, and the frame loop's next turn
+// finds it through takeStopRequest() and destroys the saver window; the window procedure's
+// WM_DESTROY posts the quit message, and the frame loop ends through the normal tear-down, which puts
+// the server's blanking back.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -16,7 +16,6 @@
 #include <cerrno>
 #include <ctime>
 
-#include "host/platform/window_model.h"
 #include "host/platform/x11_internal.h"
 
 namespace {
@@ -75,13 +74,6 @@ void deferStop() { deferred = 1; }
 
 bool stopRequested() { return requested != 0; }
 
-void honourStopRequest() {
-    static bool honoured = false;
-    if (honoured || !requested) return;
-    honoured = true;
-    window_model::destroyAll();
-}
-
 void sleepUnlessStopped(std::uint32_t milliseconds) {
     const long long end = monotonicMs() + milliseconds;
     for (;;) {
@@ -101,6 +93,13 @@ void sleepUnlessStopped(std::uint32_t milliseconds) {
 }  // namespace x11
 
 namespace platform {
+
+bool takeStopRequest() {
+    static bool taken = false;
+    if (taken || !requested) return false;
+    taken = true;
+    return true;
+}
 
 bool takeResumedFromStop() {
     if (!continued) return false;

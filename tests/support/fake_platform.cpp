@@ -142,6 +142,7 @@ bool isDisplayOff() {
     return state.displayPowerHook && state.displayPowerHook();
 }
 bool takeResumedFromStop() { return std::exchange(state.resumedFromStop, false); }
+bool takeStopRequest() { return std::exchange(state.stopRequested, false); }
 bool takeNewWindowSize(WindowHandle, std::int32_t& width, std::int32_t& height) {
     const std::optional<fake::Size> size = std::exchange(state.newWindowSize, std::nullopt);
     if (size) width = size->width, height = size->height;
@@ -185,6 +186,7 @@ std::int32_t choosePixelFormat(DeviceContext, const PixelFormatRequest& request)
 bool setPixelFormat(DeviceContext, std::int32_t format, const PixelFormatRequest&) {
     return logged("setPixelFormat " + std::to_string(format)) && !state.failSetPixelFormat;
 }
+void drawFrameOverlay(DeviceContext) { logged("drawFrameOverlay"); }
 bool swapBuffers(DeviceContext) { return logged("swapBuffers") && ++state.swaps; }
 GlContext createGlContext(DeviceContext dc) { return logged("createGlContext") && dc ? 0x6100 : 0; }
 void* getGlProcAddress(const char* name) { return state.glProcAddress ? state.glProcAddress(name) : nullptr; }

@@ -66,6 +66,7 @@ struct State {
 
     std::function<bool()> displayPowerHook;  // isDisplayOff asks it once a call; unset, the display is on
     bool resumedFromStop = false;            // takeResumedFromStop answers it once
+    bool stopRequested = false;              // takeStopRequest answers it once
     std::optional<Size> newWindowSize;       // takeNewWindowSize answers it once
 
     bool failRegisterClass = false;

@@ -239,8 +239,10 @@ TEST_F(FrameLoop, PresentsOnlyWhatRenderAsksForAndSleepsThePauseReadAfterTheFram
     run();
     EXPECT_EQ(fake::state.sleeps, (std::vector<std::uint32_t>{17, 17}));
     EXPECT_EQ(fake::state.swaps, 2);
-    const Calls expected = {"swapBuffers", "sleep 17", "swapBuffers", "sleep 17"};
-    EXPECT_EQ(Calls(fake::state.calls.end() - 4, fake::state.calls.end()), expected);
+    // The overlay goes into the frame before it is presented.
+    const Calls expected = {"drawFrameOverlay", "swapBuffers", "sleep 17", "drawFrameOverlay", "swapBuffers",
+                            "sleep 17"};
+    EXPECT_EQ(Calls(fake::state.calls.end() - 6, fake::state.calls.end()), expected);
 
     startOver();
     frames.present = false;
@@ -276,6 +278,17 @@ const char* measuredRun(const char* name) {
     return nullptr;
 }
 const char* noMeasurement(const char*) { return nullptr; }
+
+TEST_F(FrameLoop, AStopRequestClosesTheSaverBeforeTheNextFrame) {
+    fake::state.sleepHook = [](std::uint32_t) {
+        if (fake::state.sleeps.size() == 1) fake::state.stopRequested = true;
+        if (fake::state.sleeps.size() > 3) platform::postQuitMessage(1);  // the test's own stop, never reached
+    };
+    run();
+    EXPECT_EQ(frames.flags.size(), 1u);
+    EXPECT_FALSE(window_model::alive(window));
+    EXPECT_EQ(fake::state.quitCodes, std::vector<std::int32_t>{0});
+}
 
 TEST_F(FrameLoop, AMeasuredRunClosesTheSaverAfterItsLastFrame) {
     readMeasurementSettings(measuredRun);

@@ -96,7 +96,7 @@ TEST_F(WindowModel, DestroyingDropsTheWindowsMessagesAndDestroysItsChildrenAfter
     EXPECT_EQ(m.wParam, 2u);
 }
 
-TEST_F(WindowModel, CloseAndAStopDestroyEveryWindowOnceAndVanishingTwiceIsOneDestroy) {
+TEST_F(WindowModel, CloseAndDestroyEndEachWindowOnceAndVanishingTwiceIsOneDestroy) {
     ASSERT_TRUE(window_model::create(1, recorder, 0));
     ASSERT_TRUE(window_model::create(2, nullptr, 0));  // another program's window
     ASSERT_TRUE(window_model::create(3, recorder, 0));
@@ -104,7 +104,7 @@ TEST_F(WindowModel, CloseAndAStopDestroyEveryWindowOnceAndVanishingTwiceIsOneDes
     EXPECT_FALSE(window_model::alive(2));
     window_model::destroy(1);
     window_model::destroy(1);
-    window_model::destroyAll();
+    window_model::destroy(3);
     EXPECT_EQ(heardBy(1), (std::vector<std::uint32_t>{WM_CREATE, WM_DESTROY}));
     EXPECT_EQ(heardBy(3), (std::vector<std::uint32_t>{WM_CREATE, WM_DESTROY}));
 }
