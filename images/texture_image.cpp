@@ -9,28 +9,41 @@
 
 #include "images/picture_decode.h"
 
-PicturesAhead picturesAhead = {nullptr, 0, nullptr};
-
 namespace {
+
+// The offered pictures: still being decoded (`pending` valid), or decoded (`ready`).
+std::future<PicturesAhead> pending;
+PicturesAhead ready;
 
 bool sameName(const char* a, const char* b) { return a == b || (a && b && std::strcmp(a, b) == 0); }
 
 // Takes the picture decoded ahead under these names into `image`; false when there is none (or its
 // decoding failed), and the caller decodes it.
 bool takePictureAhead(TextureImage& image, const char* colourName, const char* maskName) {
-    for (int i = 0; i < picturesAhead.count; ++i) {
-        PictureAhead& ahead = picturesAhead.pictures[i];
-        if (ahead.taken || !sameName(ahead.colourName, colourName) || !sameName(ahead.maskName, maskName)) continue;
-        picturesAhead.wait();
-        if (!ahead.decoded) return false;
+    if (pending.valid()) ready = pending.get();
+    for (PictureAhead& ahead : ready) {
+        if (!ahead.decoded || !sameName(ahead.colourName, colourName) || !sameName(ahead.maskName, maskName))
+            continue;
         image = ahead.image;
-        ahead.taken = true;
+        ahead.decoded = false;
+        ahead.image.pixels = nullptr;
         return true;
     }
     return false;
 }
 
 }  // namespace
+
+void offerPicturesAhead(std::future<PicturesAhead> pictures) {
+    dropPicturesAhead();
+    pending = std::move(pictures);
+}
+
+void dropPicturesAhead() {
+    if (pending.valid()) ready = pending.get();
+    for (PictureAhead& ahead : ready) std::free(ahead.image.pixels);
+    ready.clear();
+}
 
 bool loadMaskedTexture(TextureImage& image, const char* colourName, const char* maskName) {
     if (!takePictureAhead(image, colourName, maskName) && !decodeMaskedPicture(image, colourName, maskName)) return false;

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <future>
+#include <vector>
 
 struct TextureImage {
     std::uint8_t* pixels;  // rows top row first, each padded to a multiple of 4 bytes; freed by uploadTexture
@@ -29,16 +31,15 @@ struct PictureAhead {
     const char* maskName;
     TextureImage image;
     bool decoded;  // the decoder's answer; false leaves the loader to decode the picture itself
-    bool taken;    // the loader took `image`, pixels and all
 };
-// The pictures decoded ahead, or none (count 0). `wait` returns once every one is decoded; a loader
-// asked for the same names calls it, then takes the picture in place of decoding it again.
-struct PicturesAhead {
-    PictureAhead* pictures;
-    int count;
-    void (*wait)();
-};
-extern PicturesAhead picturesAhead;
+using PicturesAhead = std::vector<PictureAhead>;
+
+// Hands the loaders the pictures being decoded ahead, as the future of the decoder's result: a
+// loader asked for the names of one of them waits for the result (once), then takes that picture,
+// pixels and all, in place of decoding it again. Replaces, and frees, any pictures offered before.
+void offerPicturesAhead(std::future<PicturesAhead> pictures);
+// Waits for the pictures offered, if any are still being decoded, and frees those no loader took.
+void dropPicturesAhead();
 
 // Decodes the colour picture and then the mask (its grey samples become the alpha) and uploads one
 // RGBA texture. Returns false on any failure; textureName then stays 0.

@@ -12,8 +12,6 @@ namespace x11 {
 GLXFBConfig chooseWindowConfig(Display* d, int screen, int depth) {
     int errorBase = 0, eventBase = 0;
     if (!glXQueryExtension(d, &errorBase, &eventBase)) return nullptr;
-    // Loading the driver below keeps this thread busy; the pictures decode meanwhile.
-    decodePicturesAhead();
     const int wanted[] = {GLX_X_RENDERABLE, True,           GLX_DRAWABLE_TYPE, GLX_WINDOW_BIT,
                           GLX_RENDER_TYPE,  GLX_RGBA_BIT,   GLX_DOUBLEBUFFER,  True,
                           GLX_RED_SIZE,     1,              GLX_GREEN_SIZE,    1,

@@ -7,10 +7,12 @@
 #include <GL/glx.h>
 
 #include <cstdint>
+#include <future>
 #include <string>
 #include <vector>
 
 #include "host/platform.h"
+#include "images/texture_image.h"
 
 namespace x11 {
 
@@ -78,10 +80,9 @@ bool sameRects(const std::vector<platform::Rect>& a, const std::vector<platform:
 GLXFBConfig chooseWindowConfig(Display* display, int screen, int depth);
 
 // ---- pictures (x11_pictures_ahead.cpp) -------------------------------------------------------------
-// Starts decoding the sprite field's pictures on a thread of their own (once; later calls do nothing).
-void decodePicturesAhead();
-// Waits for that thread and frees what no loader took.
-void endPicturesAhead();
+// Starts decoding the sprite field's pictures on a thread of their own; the future of the result is
+// for offerPicturesAhead. An empty future where no thread could be started.
+std::future<PicturesAhead> decodePicturesAhead();
 
 // ---- cursor (x11_cursor.cpp) ----------------------------------------------------------------------
 // The cursor last set with setCursor, applied to a window when it is shown.

@@ -66,13 +66,16 @@ int main(int argc, char** argv) {
         if (options.mirrors < 0) options.mirrors = 1;
     }
     x11::setCommandLine(line);
+    const RunMode mode = parseCommandLineText(line.c_str(), nullptr).mode;
     // An override is for the run it is given to: the dialog shows and stores the stored value.
-    if (options.mirrors >= 0 && parseCommandLineText(line.c_str(), nullptr).mode != RunMode::Configure)
+    if (options.mirrors >= 0 && mode != RunMode::Configure)
         overrideSettingValue(kOwnSettingsKey, kUseMirrorsValue, static_cast<std::uint32_t>(options.mirrors));
     x11::setShowFps(options.fps);
+    // A run that draws decodes its pictures meanwhile on a spare processor.
+    if (mode == RunMode::FullScreen || mode == RunMode::Preview) offerPicturesAhead(x11::decodePicturesAhead());
 
     const int result = saverMain(reinterpret_cast<platform::InstanceHandle>(&moduleTag), SW_SHOWDEFAULT);
-    x11::endPicturesAhead();
+    dropPicturesAhead();
     x11::closeDisplay();
     return result;
 }

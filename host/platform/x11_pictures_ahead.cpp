@@ -1,52 +1,36 @@
-// X11 platform: the sprite field's pictures decoded on a thread of their own, started just before
-// the GL driver is loaded (which keeps one processor busy for tens of milliseconds), so that the
-// decoding is done by the time the scene's loaders ask for it. Pairs with images/texture_image.h.
-#include <cstdlib>
-#include <thread>
+// X11 platform: the sprite field's pictures decoded on a thread of their own, started at start-up
+// so that they decode while the saver loads the GL driver (which keeps one processor busy for tens
+// of milliseconds) and are done by the time the scene's loaders ask for them. Pairs with
+// x11_internal.h and images/texture_image.h (offerPicturesAhead), which takes the result.
+#include <system_error>
 
 #include "host/platform/x11_internal.h"
 #include "images/picture_decode.h"
 
 namespace {
 
-PictureAhead pictures[] = {
-    {kSheetColourPicture, kSheetMaskPicture, {}, false, false},
-    {kLogoPicture, nullptr, {}, false, false},
-};
-std::thread decoder;
-
-void decodeAll() {
+PicturesAhead decodeAll() {
+    PicturesAhead pictures = {
+        {kSheetColourPicture, kSheetMaskPicture, {}, false},
+        {kLogoPicture, nullptr, {}, false},
+    };
     for (PictureAhead& picture : pictures) {
         picture.decoded = picture.maskName ? decodeMaskedPicture(picture.image, picture.colourName, picture.maskName)
                                            : decodePicture(picture.image, picture.colourName);
     }
-}
-
-void waitForPictures() {
-    if (decoder.joinable()) decoder.join();
+    return pictures;
 }
 
 }  // namespace
 
 namespace x11 {
 
-void decodePicturesAhead() {
-    if (decoder.joinable() || picturesAhead.count != 0) return;
+std::future<PicturesAhead> decodePicturesAhead() {
     try {
-        decoder = std::thread(decodeAll);
-    } catch (...) {
-        return;  // no thread: the loaders decode as they always can
+        return std::async(std::launch::async, decodeAll);
+    } catch (const std::system_error&) {
+        return {};  // no thread: the loaders decode as they always can
     }
-    picturesAhead = {pictures, static_cast<int>(sizeof pictures / sizeof pictures[0]), waitForPictures};
-}
-
-void endPicturesAhead() {
-    waitForPictures();
-    for (PictureAhead& picture : pictures) {
-        if (!picture.taken) std::free(picture.image.pixels);
-        picture.image.pixels = nullptr;
-    }
-    picturesAhead = {nullptr, 0, nullptr};
 }
 
 }  // namespace x11

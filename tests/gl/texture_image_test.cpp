@@ -147,28 +147,29 @@ TEST_F(TextureImageTest, ColourPictureGivenToThePlainLoaderBecomesRgb) {
     EXPECT_EQ(levelParameter(textures.logo.textureName, GL_TEXTURE_INTERNAL_FORMAT), GL_RGB);
 }
 
-int aheadWaits = 0;
-void countAheadWait() { ++aheadWaits; }
-
 TEST_F(TextureImageTest, APictureDecodedAheadIsTakenOnceUnderItsOwnNames) {
     // The logo offered under the sheet's names shows which one the loader used; a failed decoding
-    // ahead leaves the loader to decode the picture itself.
-    PictureAhead offered[2] = {{kSheetColourPicture, kSheetMaskPicture, {}, true, false},
-                               {kLogoPicture, nullptr, {}, false, false}};
-    ASSERT_TRUE(decodePicture(offered[0].image, kLogoPicture));
-    aheadWaits = 0;
-    picturesAhead = {offered, 2, countAheadWait};
+    // ahead leaves the loader to decode the picture itself. The decoding runs when first waited for.
+    int decodings = 0;
+    offerPicturesAhead(std::async(std::launch::deferred, [&decodings] {
+        ++decodings;
+        PicturesAhead offered = {{kSheetColourPicture, kSheetMaskPicture, {}, true},
+                                 {kLogoPicture, nullptr, {}, false}};
+        decodePicture(offered[0].image, kLogoPicture);
+        return offered;
+    }));
 
     ASSERT_TRUE(loadMaskedTexture(textures.sheet, kSheetColourPicture, kSheetMaskPicture));
     EXPECT_EQ(levelParameter(textures.sheet.textureName, GL_TEXTURE_WIDTH), 512);
-    EXPECT_EQ(aheadWaits, 1);
+    EXPECT_EQ(decodings, 1);
     TextureImage again = {};
     ASSERT_TRUE(loadMaskedTexture(again, kSheetColourPicture, kSheetMaskPicture));
     EXPECT_EQ(levelParameter(again.textureName, GL_TEXTURE_WIDTH), 1024);
     glDeleteTextures(1, &again.textureName);
     ASSERT_TRUE(loadTexture(textures.logo, kLogoPicture));
     EXPECT_EQ(levelParameter(textures.logo.textureName, GL_TEXTURE_HEIGHT), 32);
-    picturesAhead = {nullptr, 0, nullptr};
+    EXPECT_EQ(decodings, 1);
+    dropPicturesAhead();
 }
 
 }  // namespace
