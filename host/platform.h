@@ -83,6 +83,9 @@ bool registerClass(const WindowClass& windowClass);
 WindowHandle createWindow(std::uint32_t exStyle, const char* className, const char* title, std::uint32_t style,
                           std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
                           WindowHandle parent, InstanceHandle instance);
+// Also asks the window for its cursor (WM_SETCURSOR), as Windows does when the pointer comes over it.
+// X11: the first showing ends the saver's set-up for the stop signals (x11_signals.cpp), and a
+// full-screen window takes the keyboard and the pointer there.
 bool showWindow(WindowHandle window, std::int32_t showCommand);
 bool destroyWindow(WindowHandle window);
 std::intptr_t defWindowProc(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);

@@ -124,6 +124,39 @@ bool createXWindow(Display* d, const Placement& place, std::int32_t x, std::int3
     return true;
 }
 
+void hide(Display* d, WindowRecord& record) {
+    if (record.mapped) XUnmapWindow(d, record.id);
+    releaseGrabs(d, record);
+    record.mapped = false;
+    XFlush(d);
+}
+
+// Maps the window: full screen above everything with the input focus, a drawing surface on the root
+// window beneath every other window. False when the window is gone on the server.
+bool mapWindow(Display* d, WindowRecord& record) {
+    beginErrorTrap();
+    XMapRaised(d, record.id);
+    if (record.topLevel) {
+        // An override-redirect window gets the focus only when it takes it. Focus first, so that
+        // a later loss of focus can be told from the grab's own focus events.
+        XSetInputFocus(d, record.id, RevertToPointerRoot, CurrentTime);
+    } else {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        if (XQueryTree(d, record.id, &root, &parent, &children, &count) && parent == root) XLowerWindow(d, record.id);
+        if (children) XFree(children);
+    }
+    if (endErrorTrap() != 0) return false;
+    record.mapped = true;
+    return true;
+}
+
+// The keyboard and the pointer for a full-screen window; a refused grab is tried again for a while
+// (retryGrabs, from peekMessage).
+void takeInput(Display* d, WindowRecord& record) {
+    if (!tryGrabs(d, record)) record.grabUntil = platform::getTickCount() + kGrabRetryMs;
+}
+
 }  // namespace
 
 // The window model lets a window go after its WM_DESTROY: the X window and what it held go with it.
@@ -216,34 +249,15 @@ bool showWindow(WindowHandle window, std::int32_t showCommand) {
     if (!record || !d) return false;
     const bool wasVisible = record->mapped;
     if (showCommand == 0) {  // SW_HIDE
-        if (record->mapped) XUnmapWindow(d, record->id);
-        x11::releaseGrabs(d, *record);
-        record->mapped = false;
-        XFlush(d);
+        x11::hide(d, *record);
         return wasVisible;
     }
     if (!record->mapped) {
         // Shown means set up (the stop signal's path: x11_signals.cpp).
         x11::deferStop();
-        x11::beginErrorTrap();
-        XMapRaised(d, record->id);
-        if (record->topLevel) {
-            // An override-redirect window gets the focus only when it takes it. Focus first, so that
-            // a later loss of focus can be told from the grab's own focus events.
-            XSetInputFocus(d, record->id, RevertToPointerRoot, CurrentTime);
-        } else {
-            // A drawing surface on the root window stays beneath every other window.
-            Window root = 0, parent = 0, *children = nullptr;
-            unsigned count = 0;
-            if (XQueryTree(d, record->id, &root, &parent, &children, &count) && parent == root)
-                XLowerWindow(d, record->id);
-            if (children) XFree(children);
-        }
         // The window may be gone already (a preview whose parent went away): its DestroyNotify ends the run.
-        if (x11::endErrorTrap() != 0) return wasVisible;
-        record->mapped = true;
-        if (record->topLevel && !x11::tryGrabs(d, *record))
-            record->grabUntil = platform::getTickCount() + x11::kGrabRetryMs;
+        if (!x11::mapWindow(d, *record)) return wasVisible;
+        if (record->topLevel) x11::takeInput(d, *record);
     }
     // The system asks the window for its cursor when the pointer comes over it; here once, on showing.
     sendMessage(window, WM_SETCURSOR, window, 1 /* HTCLIENT */ | (static_cast<std::intptr_t>(WM_MOUSEMOVE) << 16));
