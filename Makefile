@@ -66,10 +66,9 @@ ASAN_RUNTIME = $(shell gcc -print-file-name=libasan.so)
 MESA_DRIVER = $(firstword $(wildcard /usr/lib/*/dri/swrast_dri.so))
 test-sanitize: deps
 	@[ -f build/asan/CMakeCache.txt ] || cmake --preset asan >/dev/null
-	cmake --build build/asan -j $(JOBS) --target unit_tests $(if $(wildcard tests/gl/*.cpp),gl_tests)
+	cmake --build build/asan -j $(JOBS) --target unit_tests gl_tests
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 build/asan/tests/unit_tests
-	$(if $(wildcard tests/gl/*.cpp),LD_PRELOAD="$(ASAN_RUNTIME) $(MESA_DRIVER)" \
-	  UBSAN_OPTIONS=print_stacktrace=1 build/asan/tests/gl_tests)
+	LD_PRELOAD="$(ASAN_RUNTIME) $(MESA_DRIVER)" UBSAN_OPTIONS=print_stacktrace=1 build/asan/tests/gl_tests
 
 clean:
 	rm -rf build
