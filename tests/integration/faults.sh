@@ -56,7 +56,10 @@ for delay in $delays; do
   fi
   saver=$LAUNCHED
   sleep "$delay"
-  running "$saver" || fail "the saver ended before $what went away (after $delay s): $(tail -n 3 "$TEST_TMP/saver.err")"
+  if ! running "$saver"; then
+    wait_exit "$saver" 1
+    fail "round $round: the saver ended with exit code $EXIT_CODE before $what went away (after $delay s): $(tail -n 3 "$TEST_TMP/saver.err")"
+  fi
   kill "$parent_pid"
   expect_exit "$saver" 3 "$what destroyed $delay s after the saver's start"
   no_crash saver "$what destroyed $delay s after the start"
