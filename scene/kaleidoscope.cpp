@@ -28,12 +28,11 @@ struct AngleRange {
 // The screen angles the logo band covers, with two degrees to spare for the pixel around it. The
 // band lies off the centre, below and to the right of it, so its corners bound the range.
 AngleRange bandAngles() {
-    constexpr double kDegreesPerRadian = 180.0 / 3.14159265358979323846;
     double least = 360.0, most = 0.0;
     for (const double sx : {-1.0, 1.0}) {
         for (const double sy : {-1.0, 1.0}) {
             const double a = std::atan2(kBandCentre[1] + sy * kBandHalfHeight, kBandCentre[0] + sx * kBandHalfWidth);
-            const double degrees = a * kDegreesPerRadian + (a < 0.0 ? 360.0 : 0.0);
+            const double degrees = a / kRadiansPerDegree + (a < 0.0 ? 360.0 : 0.0);
             least = std::min(least, degrees);
             most = std::max(most, degrees);
         }

@@ -34,8 +34,6 @@ constexpr double kWidestWedge = 36.5;  // degrees; the widest layout has 36
 // are split into tiles of this width.
 constexpr std::int32_t kWindowTileWidth = 1024;
 constexpr std::int32_t kCopyStrip = 128;  // columns copied from the window at a time
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kRadiansPerDegree = kPi / 180.0;
 
 using Area = WedgeCopies::Area;
 using Rect = WedgeCopies::Rect;
