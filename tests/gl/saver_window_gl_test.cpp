@@ -22,15 +22,20 @@ bool sceneTexturesExist() {
     return false;
 }
 
+// A fresh platform of a 64 x 64 screen and a host in `mode` with `settings`.
+void startRun(RunMode mode, SaverSettings& settings) {
+    fake::reset();
+    fake::state.screen = {64, 64};
+    host = HostState();
+    host.runMode = mode;
+    host.settings = &settings;
+}
+
 TEST(SaverWindowRun, ShowsTheWindowWithItsSceneAndDeletesTheSceneBeforeTheContext) {
     OffscreenGl gl;
     ASSERT_TRUE(gl.create(64, 64)) << gl.error();
-    fake::reset();
-    fake::state.screen = {64, 64};
     SaverSettings settings;
-    host = HostState();
-    host.runMode = RunMode::FullScreen;
-    host.settings = &settings;
+    startRun(RunMode::FullScreen, settings);
 
     std::vector<std::string> log;
     fake::state.callHook = [&log](const std::string& call) {
@@ -60,12 +65,8 @@ TEST(SaverWindowRun, ShowsTheWindowWithItsSceneAndDeletesTheSceneBeforeTheContex
 TEST(SaverWindowRun, ALossOfActivationWhileTheWindowIsShownClosesTheSaver) {
     OffscreenGl gl;
     ASSERT_TRUE(gl.create(64, 64)) << gl.error();
-    fake::reset();
-    fake::state.screen = {64, 64};
     SaverSettings settings;
-    host = HostState();
-    host.runMode = RunMode::FullScreen;
-    host.settings = &settings;
+    startRun(RunMode::FullScreen, settings);
     fake::state.callHook = [](const std::string& call) {
         if (call == "showWindow 0") platform::sendMessage(host.saverWindow, WM_ACTIVATE, 0, 0);
     };
@@ -84,12 +85,8 @@ TEST(SaverWindowRun, NeverReadsBackAWindowInsideAnotherPrograms) {
     OffscreenGl gl;
     ASSERT_TRUE(gl.create(64, 64)) << gl.error();
     for (const bool preview : {false, true}) {
-        fake::reset();
-        fake::state.screen = {64, 64};
         SaverSettings settings;
-        host = HostState();
-        host.runMode = preview ? RunMode::Preview : RunMode::FullScreen;
-        host.settings = &settings;
+        startRun(preview ? RunMode::Preview : RunMode::FullScreen, settings);
         const platform::WindowHandle parent = preview ? fake::addForeignWindow({0, 0, 64, 64}) : 0;
         MirrorDrawing drawing = MirrorDrawing::ClipPlanes;
         bool readable = preview, shown = false;
