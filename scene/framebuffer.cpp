@@ -25,7 +25,9 @@ bool lookUp(Call& call, const std::string& name) {
     return call != nullptr;
 }
 
-}  // namespace
+// Whether `extensions` (GL_EXTENSIONS, may be null) offers framebuffer objects, and under which
+// names: the ARB's (also the core names of 3.0) as they are, the EXT's with the suffix "EXT".
+enum class FramebufferNames { None, Core, Ext };
 
 FramebufferNames framebufferNamesFor(const char* extensions) {
     if (!extensions) return FramebufferNames::None;
@@ -33,6 +35,8 @@ FramebufferNames framebufferNamesFor(const char* extensions) {
     if (hasExtension(extensions, "GL_EXT_framebuffer_object")) return FramebufferNames::Ext;
     return FramebufferNames::None;
 }
+
+}  // namespace
 
 bool loadFramebufferCalls(FramebufferCalls& calls) {
     calls = FramebufferCalls{};

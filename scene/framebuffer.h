@@ -20,10 +20,5 @@ constexpr GLenum kFramebufferBinding = 0x8CA6;
 constexpr GLenum kColorAttachment0 = 0x8CE0;
 constexpr GLenum kFramebufferComplete = 0x8CD5;
 
-// Whether `extensions` (GL_EXTENSIONS, may be null) offers framebuffer objects, and under which
-// names: the ARB's (also the core names of 3.0) as they are, the EXT's with the suffix "EXT".
-enum class FramebufferNames { None, Core, Ext };
-FramebufferNames framebufferNamesFor(const char* extensions);
-
 // The calls for the current context; false, with `calls` left empty, where it has none.
 bool loadFramebufferCalls(FramebufferCalls& calls);
