@@ -98,9 +98,13 @@ struct SaverSurface {
     std::vector<SceneViewport> viewports;
 };
 bool openSaverWindow(platform::WindowHandle parent, SaverSurface& surface);
+// The monitors, of those given, that show a picture of their own, in their order: not one enclosed
+// by another monitor, the same as an earlier one, or partly over an earlier one (as the X11 hosts
+// decide: the area only it covers stays black), nor an empty one.
+std::vector<platform::Rect> monitorsWithAPicture(const platform::Rect* monitors, std::int32_t count);
 // The viewports of a full-screen window at `window` (screen coordinates): one per monitor that the
-// platform reports, cut to the window, a monitor listed twice (a clone) drawn once; the whole window
-// when the platform knows no monitors.
+// platform reports and that shows a picture of its own, cut to the window; the whole window when
+// the platform knows no monitors.
 std::vector<SceneViewport> fullScreenViewports(const platform::Rect& window);
 // Where the platform resized the saver window (its parent or the screen changed), takes the new
 // size and lays the viewports out again as openSaverWindow does; returns whether anything changed.

@@ -34,10 +34,18 @@ bool renderScene(void* target, std::int32_t flags) {
 std::int32_t scenePause(void* target) { return static_cast<SceneFrame*>(target)->scene->pauseMs; }
 void sceneResume(void* target) { static_cast<SceneFrame*>(target)->scene->restartRateMeasurement(); }
 
-bool contains(const SceneViewport& outer, const SceneViewport& inner) {
-    return inner.x >= outer.x && inner.y >= outer.y &&
-           std::int64_t{inner.x} + inner.width <= std::int64_t{outer.x} + outer.width &&
-           std::int64_t{inner.y} + inner.height <= std::int64_t{outer.y} + outer.height;
+bool encloses(const platform::Rect& outer, const platform::Rect& inner) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+bool overlap(const platform::Rect& a, const platform::Rect& b) {
+    return std::max(a.left, b.left) < std::min(a.right, b.right) &&
+           std::max(a.top, b.top) < std::min(a.bottom, b.bottom);
+}
+
+bool identical(const platform::Rect& a, const platform::Rect& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
 // origin + size, kept within 32 bits whatever sizes the platform reports.
@@ -50,24 +58,32 @@ constexpr std::int32_t kMaxMonitors = 64;
 
 }  // namespace
 
+// The rule of the X11 hosts: a monitor enclosed by another (a smaller clone, or a panning view), the
+// same as one listed before it (a clone), or partly over one listed before it gets no picture of its
+// own. Two kaleidoscopes with different centres would blend into one through the translucent
+// sprites; the area only such a monitor covers stays black.
+std::vector<platform::Rect> monitorsWithAPicture(const platform::Rect* monitors, std::int32_t count) {
+    std::vector<platform::Rect> shown;
+    for (std::int32_t j = 0; monitors && j < count; ++j) {
+        const platform::Rect& m = monitors[j];
+        bool own = m.right > m.left && m.bottom > m.top;
+        for (std::int32_t i = 0; i < count && own; ++i)
+            own = i == j || !encloses(monitors[i], m) || (identical(monitors[i], m) && i > j);
+        for (const platform::Rect& earlier : shown) own = own && !overlap(earlier, m);
+        if (own) shown.push_back(m);
+    }
+    return shown;
+}
+
 std::vector<SceneViewport> fullScreenViewports(const platform::Rect& window) {
     platform::Rect monitors[kMaxMonitors];
     std::int32_t count = platform::getMonitorRects(monitors, kMaxMonitors);
     if (count < 0) count = 0;
     if (count > kMaxMonitors) count = kMaxMonitors;
-    // A monitor that shows part of another one's picture (a clone, at the same or a smaller size) is
-    // not drawn on by itself: the translucent sprites would blend a second, differently scaled
-    // picture over the first. Of identical ones the first stays.
-    const std::vector<SceneViewport> all = monitorViewports(window, monitors, count);
-    std::vector<SceneViewport> viewports;
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        bool inside = false;
-        for (std::size_t j = 0; j < all.size() && !inside; ++j)
-            inside = j != i && contains(all[j], all[i]) && (j < i || !contains(all[i], all[j]));
-        if (!inside) viewports.push_back(all[i]);
-    }
-    return viewports;
+    const std::vector<platform::Rect> shown = monitorsWithAPicture(monitors, count);
+    return monitorViewports(window, shown.data(), static_cast<std::int32_t>(shown.size()));
 }
+
 
 namespace {
 

@@ -98,14 +98,23 @@ TEST_F(SaverMonitors, ANewWindowSizeLaysTheViewportsOutAgain) {
     EXPECT_EQ(surface.viewports, (Viewports{{0, 0, 1920, 1080}, {1920, 360, 1280, 720}}));
 }
 
-TEST_F(SaverMonitors, ClonedMonitorsAreDrawnOnceAndAnOverlongListIsCut) {
-    // Translucent sprites drawn twice into one place would blend twice.
-    EXPECT_EQ(fullScreenViewports({0, 0, 1920, 1080}).size(), 1u);
-    fake::state.monitors = {{0, 0, 1920, 1080}, {0, 0, 1920, 1080}};
-    EXPECT_EQ(fullScreenViewports({0, 0, 1920, 1080}), (Viewports{{0, 0, 1920, 1080}}));
-    // A projector cloning the laptop's screen at a smaller size shows the larger picture's corner.
-    fake::state.monitors = {{0, 0, 1280, 1024}, {0, 0, 1920, 1080}};
-    EXPECT_EQ(fullScreenViewports({0, 0, 1920, 1080}), (Viewports{{0, 0, 1920, 1080}}));
+TEST_F(SaverMonitors, OnlyMonitorsOfTheirOwnGetAPictureAndAnOverlongListIsCut) {
+    using Rects = std::vector<platform::Rect>;
+    const auto kept = [](Rects monitors) {
+        const Rects shown = monitorsWithAPicture(monitors.data(), static_cast<std::int32_t>(monitors.size()));
+        std::vector<std::int32_t> widths;
+        for (const platform::Rect& m : shown) widths.push_back(m.right - m.left);
+        return widths;
+    };
+    using Widths = std::vector<std::int32_t>;
+    EXPECT_EQ(kept({{0, 0, 1920, 1080}, {1920, 0, 3200, 1024}}), (Widths{1920, 1280}));  // side by side
+    EXPECT_EQ(kept({{0, 0, 1920, 1080}, {0, 0, 1920, 1080}}), (Widths{1920}));  // a clone
+    EXPECT_EQ(kept({{0, 0, 1280, 720}, {0, 0, 1920, 1080}}), (Widths{1920}));  // a smaller clone first
+    EXPECT_EQ(kept({{0, 0, 1280, 1024}, {0, 0, 1600, 900}}), (Widths{1280}));  // partly over the first
+    EXPECT_EQ(kept({{0, 0, 1920, 1080}, {0, 0, 0, 0}}), (Widths{1920}));  // switched off
+    // A laptop panel cloned on a projector: the projector overlaps the panel listed before it.
+    fake::state.monitors = {{0, 0, 1920, 1080}, {0, 0, 1600, 1200}};
+    EXPECT_EQ(fullScreenViewports({0, 0, 1920, 1200}), (Viewports{{0, 120, 1920, 1080}}));
 
     // A platform that reports more monitors than the host asked for fills only what it was given.
     std::vector<platform::Rect> many;
