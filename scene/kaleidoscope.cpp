@@ -3,6 +3,7 @@
 // draws from copies (wedge_copies.cpp), the clip planes draw only the wedges that the copies leave
 // and the logo band's rectangle. Pairs with scene.h and mirror_config.h.
 #include <GL/gl.h>
+#include <GL/glu.h>
 
 #include <algorithm>
 #include <cmath>
@@ -88,21 +89,48 @@ void drawThroughClipPlanes(Scene& scene, const MirrorConfig& config, const Angle
     if (field) field->endDraw();
 }
 
-}  // namespace
-
-void Scene::drawKaleidoscope(const MirrorConfig& config) {
-    std::int32_t firstClipped = 0;
-    if (mirrorsOn && mirrorDrawing == MirrorDrawing::Copies) {
-        if (!wedgeCopies) wedgeCopies = new (std::nothrow) WedgeCopies(windowReadable);
-        if (wedgeCopies && wedgeCopies->lay(*this, config, firstClipped)) {
-            drawWedges(*this, config, firstClipped, AngleRange{});
-            // The band's rectangle again, under the scissor: only the wedges that reach it.
-            wedgeCopies->clipToBand();
-            drawThroughClipPlanes(*this, config, bandAngles());
-            wedgeCopies->finish();
-            return;
+// Clears the logo band's rectangle, with a pixel to spare, in the current viewport, and leaves the
+// scissor on around it.
+void clearBandRectangle() {
+    GLdouble modelview[16], projection[16];
+    GLint v[4] = {0, 0, 0, 0};
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, v);
+    double left = 1e9, right = -1e9, bottom = 1e9, top = -1e9;
+    for (const double sx : {-1.0, 1.0}) {
+        for (const double sy : {-1.0, 1.0}) {
+            GLdouble wx = 0.0, wy = 0.0, wz = 0.0;
+            gluProject(kBandCentre[0] + sx * kBandHalfWidth, kBandCentre[1] + sy * kBandHalfHeight, 0.0, modelview,
+                       projection, v, &wx, &wy, &wz);
+            left = std::min(left, wx);
+            right = std::max(right, wx);
+            bottom = std::min(bottom, wy);
+            top = std::max(top, wy);
         }
     }
-    if (clearPending) clearWindow();
-    drawThroughClipPlanes(*this, config, AngleRange{});
+    const GLint bandLeft = std::max<GLint>(v[0], static_cast<GLint>(std::floor(left)) - 1);
+    const GLint bandBottom = std::max<GLint>(v[1], static_cast<GLint>(std::floor(bottom)) - 1);
+    const GLint bandRight = std::min<GLint>(v[0] + v[2], static_cast<GLint>(std::ceil(right)) + 1);
+    const GLint bandTop = std::min<GLint>(v[1] + v[3], static_cast<GLint>(std::ceil(top)) + 1);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(bandLeft, bandBottom, std::max(0, bandRight - bandLeft), std::max(0, bandTop - bandBottom));
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
+}  // namespace
+
+void Scene::drawKaleidoscope(const MirrorConfig& config, WedgeCopies* copies) {
+    if (!copies) {
+        drawThroughClipPlanes(*this, config, AngleRange{});
+        return;
+    }
+    const std::int32_t firstClipped = copies->lay(config);
+    if (spriteField) spriteField->beginSprites();
+    drawWedges(*this, config, firstClipped, AngleRange{});
+    // The band lies under the sprites: its rectangle is cleared and drawn again the clip-plane way,
+    // band first, through only the wedges that reach it.
+    clearBandRectangle();
+    drawThroughClipPlanes(*this, config, bandAngles());
+    glDisable(GL_SCISSOR_TEST);
 }

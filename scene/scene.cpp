@@ -66,11 +66,6 @@ void Scene::setViewport(std::int32_t x, std::int32_t y, std::int32_t viewportWid
     glMatrixMode(GL_MODELVIEW);
 }
 
-void Scene::clearWindow() {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    clearPending = false;
-}
-
 void Scene::resize(std::int32_t newWidth, std::int32_t newHeight) {
     width = newWidth > 0 ? newWidth : 0;
     height = newHeight > 0 ? newHeight : 0;
@@ -79,17 +74,7 @@ void Scene::resize(std::int32_t newWidth, std::int32_t newHeight) {
 
 const MirrorConfig& Scene::beginFrame(std::int32_t flags) {
     if (!spriteField || spriteField->supportsMirrors()) mirrorsOn = (flags & kMirrorFlag) != 0;
-
-    glDrawBuffer(GL_BACK);
-    clearPending = true;
-    const bool copiesOffscreen = mirrorsOn && mirrorDrawing == MirrorDrawing::Copies && wedgeCopies &&
-                                 wedgeCopies->surface() == WedgeCopies::Surface::Framebuffer;
-    if (!copiesOffscreen) clearWindow();
-    glLoadIdentity();
-    gluLookAt(0.0, 0.0, 5.5, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
-
     advance();
-    if (wedgeCopies) wedgeCopies->startFrame();
     // A transition that the drift started during this advance is drawn already, at its first angle.
     return configToDraw();
 }
@@ -118,27 +103,53 @@ private:
 
 }  // namespace
 
-bool Scene::render(std::int32_t flags) {
+// The one owner of a frame's drawing. The drawable is cleared once, here: before anything is drawn,
+// or, where the copies draw their field into a texture of their own, only after the first field is
+// there, so that the rasterizer clears and draws the window in one pass instead of storing the clear
+// alone when the copies switch framebuffers. Every step sets the state it draws with; what the frame
+// changes is saved here and put back once, after the last viewport.
+void Scene::drawFrame(const MirrorConfig& config, const SceneViewport* viewports, std::int32_t count) {
+    const SceneViewport whole = {0, 0, width, height};
+    if (!viewports || count <= 0) {
+        viewports = &whole;
+        count = 1;
+    }
     FirstFrameThroughClipPlanes first(*this);
-    drawKaleidoscope(beginFrame(flags));
-    glFlush();
-    return true;
-}
-
-bool Scene::renderViewports(std::int32_t flags, const SceneViewport* viewports, std::int32_t count) {
-    if (!viewports || count <= 0) return render(flags);
-    // The clear ignores the viewport: it takes the whole window, gaps between monitors included.
-    FirstFrameThroughClipPlanes first(*this);
-    const MirrorConfig& config = beginFrame(flags);
+    WedgeCopies* copies = nullptr;
+    if (mirrorsOn && mirrorDrawing == MirrorDrawing::Copies) {
+        if (!wedgeCopies) wedgeCopies = new (std::nothrow) WedgeCopies(windowReadable);
+        copies = wedgeCopies;
+    }
+    glPushAttrib(GL_CURRENT_BIT | GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_PIXEL_MODE_BIT | GL_POLYGON_BIT |
+                 GL_SCISSOR_BIT | GL_TEXTURE_BIT | GL_TRANSFORM_BIT);
+    glDrawBuffer(GL_BACK);
+    glLoadIdentity();
+    gluLookAt(0.0, 0.0, 5.5, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
+    bool cleared = false;
+    const auto clearOnce = [&cleared] {
+        if (!cleared) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        cleared = true;
+    };
+    // Drawn into the window's corner, the field needs the window cleared first.
+    if (!copies || copies->surface() != WedgeCopies::Surface::Framebuffer) clearOnce();
     for (std::int32_t i = 0; i < count; ++i) {
         const SceneViewport& v = viewports[i];
         if (v.width <= 0 || v.height <= 0) continue;
         setViewport(v.x, v.y, v.width, v.height);
-        drawKaleidoscope(config);
+        const bool copied = copies && spriteField && copies->drawField(*spriteField, config);
+        clearOnce();
+        if (copied) setViewport(v.x, v.y, v.width, v.height);
+        drawKaleidoscope(config, copied ? copies : nullptr);
     }
-    if (clearPending) clearWindow();
-    // Back to the whole window, so that render works as before.
+    clearOnce();
+    glPopAttrib();
     setViewport(0, 0, width, height);
     glFlush();
+}
+
+bool Scene::render(std::int32_t flags) { return renderViewports(flags, nullptr, 0); }
+
+bool Scene::renderViewports(std::int32_t flags, const SceneViewport* viewports, std::int32_t count) {
+    drawFrame(beginFrame(flags), viewports, count);
     return true;
 }

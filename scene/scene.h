@@ -32,6 +32,15 @@ public:
     // into each viewport (see monitorViewports), centred there with that viewport's aspect ratio.
     // With one viewport over the whole window the frame is render's. Returns true.
     bool renderViewports(std::int32_t flags, const SceneViewport* viewports, std::int32_t count);
+    // A frame in two steps, for a host that shows one animation in several drawables: beginFrame
+    // once (the mirror flag, the clock and the sprites moved on; nothing drawn), then drawFrame into
+    // each drawable with its context current. Returns the layout to draw.
+    const MirrorConfig& beginFrame(std::int32_t flags);
+    // Clears the current drawable whole and draws the picture into each of `viewports` (pixels of
+    // the drawable, from its bottom-left corner); with none, into width x height. The GL state it
+    // changes is back as it found it, but for the viewport and projection, which are width x
+    // height's. Flushes.
+    void drawFrame(const MirrorConfig& config, const SceneViewport* viewports, std::int32_t count);
     // glViewport and the fixed perspective for that rectangle of the window, in pixels.
     void setViewport(std::int32_t x, std::int32_t y, std::int32_t viewportWidth, std::int32_t viewportHeight);
     // The window took a new client size: viewport and projection follow from the next frame on;
@@ -40,8 +49,6 @@ public:
 
     // The clock, then the sprite field, moved on to this frame's time.
     void advance();
-    // The start of every frame: the mirror flag, clear, camera and advance; returns the layout to draw.
-    const MirrorConfig& beginFrame(std::int32_t flags);
     void startClock();
     void updateClock();
     // After a spell without frames (the display was off): the next clock update starts a new rate
@@ -52,7 +59,9 @@ public:
     void selectMirrorConfig(std::int32_t index, bool animate);
     // The blended layout while a transition runs (closing it in its last frame), else currentConfig.
     const MirrorConfig& configToDraw();
-    void drawKaleidoscope(const MirrorConfig& config);
+    // The kaleidoscope into the current viewport, camera set and drawable cleared: through clip
+    // planes, or from `copies` where they hold this viewport's field (WedgeCopies::drawField).
+    void drawKaleidoscope(const MirrorConfig& config, WedgeCopies* copies = nullptr);
 
     MirrorConfig mirrorConfigs[8];
     SpriteField* spriteField = nullptr;
@@ -70,12 +79,8 @@ public:
     // Chosen at set-up from the renderer; may be changed between frames.
     MirrorDrawing mirrorDrawing = MirrorDrawing::ClipPlanes;
     WedgeCopies* wedgeCopies = nullptr;  // owned; made at the first frame drawn from copies
-    // The window's clear, put off while the copies draw their field into a texture first: the
-    // rasterizer then clears and draws the window in one pass instead of storing the clear alone.
-    bool clearPending = false;
-    void clearWindow();
     // Whether the copies may read the window back where the context cannot draw them into a
     // texture: false for a window another program owns. Set before the first frame.
     bool windowReadable = true;
-    bool firstFrameRendered = false;  // render draws its first frame through clip planes
+    bool firstFrameRendered = false;  // the first drawFrame draws through clip planes
 };

@@ -22,7 +22,6 @@
 
 #include "scene/framebuffer.h"
 #include "scene/mirror_config.h"
-#include "scene/scene.h"
 #include "sprites/sprite.h"
 #include "sprites/sprite_field.h"
 
@@ -34,6 +33,9 @@ constexpr double kWidestWedge = 36.5;  // degrees; the widest layout has 36
 // are split into tiles of this width.
 constexpr std::int32_t kWindowTileWidth = 1024;
 constexpr std::int32_t kCopyStrip = 128;  // columns copied from the window at a time
+// A viewport narrower or lower than this is left to the clip planes: the copies' margins and
+// rounding would be the better part of it, and the clip planes cost nothing there.
+constexpr std::int32_t kSmallestViewport = 1;
 
 using Area = WedgeCopies::Area;
 using Rect = WedgeCopies::Rect;
@@ -241,15 +243,17 @@ WedgeCopies::~WedgeCopies() {
     delete calls;
 }
 
-void WedgeCopies::chooseSurface() {
+WedgeCopies::Surface WedgeCopies::surface() {
+    if (surface_ != Surface::Undecided) return surface_;
     FramebufferCalls* found = new (std::nothrow) FramebufferCalls;
     if (found && loadFramebufferCalls(*found)) {
         calls = found;
         surface_ = Surface::Framebuffer;
-        return;
+        return surface_;
     }
     delete found;
     surface_ = windowReadable ? Surface::Window : Surface::None;
+    return surface_;
 }
 
 void WedgeCopies::release() {
@@ -332,108 +336,70 @@ bool WedgeCopies::attachFramebuffer() {
     return complete;
 }
 
-bool WedgeCopies::overlapsDrawnViewport(const std::int32_t* r) const {
-    for (std::size_t k = 0; k + 3 < drawnViewports.size(); k += 4) {
-        const std::int32_t* v = &drawnViewports[k];
-        if (r[0] < v[0] + v[2] && v[0] < r[0] + r[2] && r[1] < v[1] + v[3] && v[1] < r[1] + r[3]) return true;
-    }
-    return false;
-}
-
-void WedgeCopies::saveState() {
-    glGetIntegerv(GL_VIEWPORT, saved.viewport);
-    glGetFloatv(GL_PROJECTION_MATRIX, saved.projection);
-    saved.scissorOn = glIsEnabled(GL_SCISSOR_TEST) == GL_TRUE;
-    glGetIntegerv(GL_SCISSOR_BOX, saved.scissorBox);
-    glGetIntegerv(GL_READ_BUFFER, &saved.readBuffer);
-    glGetIntegerv(GL_DRAW_BUFFER, &saved.drawBuffer);
-    if (surface_ == Surface::Framebuffer) glGetIntegerv(kFramebufferBinding, &saved.framebuffer);
-}
-
-void WedgeCopies::restoreState() const {
-    if (surface_ == Surface::Framebuffer) calls->bindFramebuffer(kFramebuffer, static_cast<GLuint>(saved.framebuffer));
-    glViewport(saved.viewport[0], saved.viewport[1], saved.viewport[2], saved.viewport[3]);
-    glMatrixMode(GL_PROJECTION);
-    glLoadMatrixf(saved.projection);
-    glMatrixMode(GL_MODELVIEW);
-    glScissor(saved.scissorBox[0], saved.scissorBox[1], saved.scissorBox[2], saved.scissorBox[3]);
-    if (saved.scissorOn)
-        glEnable(GL_SCISSOR_TEST);
-    else
-        glDisable(GL_SCISSOR_TEST);
-    glReadBuffer(static_cast<GLenum>(saved.readBuffer));
-}
-
-bool WedgeCopies::lay(Scene& scene, const MirrorConfig& config, std::int32_t& firstClipped) {
-    SpriteField* field = scene.spriteField;
-    if (!field || !field->sprites || !(config.wedgeAngle > 0.0f && config.wedgeAngle <= kWidestWedge)) return false;
-    if (surface_ == Surface::Undecided) chooseSurface();
+bool WedgeCopies::drawField(const SpriteField& field, const MirrorConfig& config) {
+    if (!field.sprites || !(config.wedgeAngle > 0.0f && config.wedgeAngle <= kWidestWedge)) return false;
     GLint viewport[4] = {0, 0, 0, 0};
     glGetIntegerv(GL_VIEWPORT, viewport);
-    const Area area = areaFor(viewport[2], viewport[3], config.wedgeAngle);
-    const std::int32_t rows = widestRows(area.radius);
-    // In the window the area must lie inside the viewport, in a corner no earlier viewport covers.
-    const std::int32_t corner[4] = {viewport[0], viewport[1], area.columns, area.rows};
-    const bool inWindow = surface_ == Surface::Window && area.columns <= viewport[2] && rows <= viewport[3] &&
-                          !overlapsDrawnViewport(corner);
-    drawnViewports.insert(drawnViewports.end(), viewport, viewport + 4);
-    if (!(surface_ == Surface::Framebuffer || inWindow) || !reserve(area.columns, rows)) return false;
+    if (viewport[2] < kSmallestViewport || viewport[3] < kSmallestViewport) return false;
+    const Area wanted = areaFor(viewport[2], viewport[3], config.wedgeAngle);
+    const std::int32_t rows = widestRows(wanted.radius);
+    // In the window the area must lie inside the viewport.
+    const Surface where = surface();
+    const bool inWindow = where == Surface::Window && wanted.columns <= viewport[2] && rows <= viewport[3];
+    if (!(where == Surface::Framebuffer || inWindow) || !reserve(wanted.columns, rows)) return false;
+    area = wanted;
+    wedgeAngle = config.wedgeAngle;
 
-    firstClipped = firstOverlappingWedge(config);
-    saveState();
-    const Rect covered = drawField(scene, area, config.wedgeAngle);
-    if (scene.clearPending) scene.clearWindow();
-    if (surface_ == Surface::Window) copyFromWindow(area, covered);
-    layWedges(area, covered, config.wedgeAngle, firstClipped);
-    restoreState();
-    field->beginSprites();
-    return true;
-}
-
-// The field once, with the projection of the viewport scaled and moved so that the centre lands
-// kMargin columns in from the left edge of the area and halfway up it, at the same pixel scale;
-// the wedge from 270 to 270 + the angle degrees turned to open along +x. Returns what it covers.
-WedgeCopies::Rect WedgeCopies::drawField(Scene& scene, const Area& area, float wedgeAngle) {
-    std::int32_t x0 = saved.viewport[0], y0 = saved.viewport[1];
-    if (surface_ == Surface::Framebuffer) {
+    // The field with the projection of the viewport scaled and moved so that the centre lands kMargin
+    // columns in from the left edge of the area and halfway up it, at the same pixel scale; the wedge
+    // from 270 to 270 + the angle degrees turned to open along +x.
+    GLint windowFramebuffer = 0;
+    if (where == Surface::Framebuffer) {
+        glGetIntegerv(kFramebufferBinding, &windowFramebuffer);
         calls->bindFramebuffer(kFramebuffer, framebuffer);
-        x0 = y0 = 0;
+        glViewport(0, 0, area.columns, area.rows);
+    } else {
+        glViewport(viewport[0], viewport[1], area.columns, area.rows);
     }
-    glViewport(x0, y0, area.columns, area.rows);
-    const GLfloat columns = static_cast<GLfloat>(area.columns), rows = static_cast<GLfloat>(area.rows);
-    const GLfloat toArea[16] = {static_cast<GLfloat>(saved.viewport[2]) / columns, 0.0f, 0.0f, 0.0f,
-                                0.0f, static_cast<GLfloat>(saved.viewport[3]) / rows, 0.0f, 0.0f,
+    GLfloat projection[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    const GLfloat columns = static_cast<GLfloat>(area.columns), areaRows = static_cast<GLfloat>(area.rows);
+    const GLfloat toArea[16] = {static_cast<GLfloat>(viewport[2]) / columns, 0.0f, 0.0f, 0.0f,
+                                0.0f, static_cast<GLfloat>(viewport[3]) / areaRows, 0.0f, 0.0f,
                                 0.0f, 0.0f, 1.0f, 0.0f,
                                 2.0f * kMargin / columns - 1.0f, 0.0f, 0.0f, 1.0f};
     glMatrixMode(GL_PROJECTION);
     glLoadMatrixf(toArea);
-    glMultMatrixf(saved.projection);
+    glMultMatrixf(projection);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
-    glRotatef(90.0f - 0.5f * wedgeAngle, 0.0f, 0.0f, 1.0f);
-    const Rect covered = coveredRect(*scene.spriteField, area);
+    glRotatef(90.0f - 0.5f * config.wedgeAngle, 0.0f, 0.0f, 1.0f);
+    covered = coveredRect(field, area);
     // The window's corner still holds the clear colour; the texture holds the last frame's field.
-    if (surface_ == Surface::Framebuffer) {
-        clearRect(0, 0, covered);
-        glDisable(GL_SCISSOR_TEST);
-    }
-    clipToWedge(area, 0.5 * saved.viewport[3] * saved.projection[5]);  // pixels per unit of y / -z
+    if (where == Surface::Framebuffer) clearRect(0, 0, covered);
+    glDisable(GL_SCISSOR_TEST);
+    clipToWedge(area, 0.5 * viewport[3] * projection[5]);  // pixels per unit of y / -z
     glEnable(GL_CLIP_PLANE0);
     glEnable(GL_CLIP_PLANE1);
-    scene.spriteField->beginSprites();
+    field.beginSprites();
     glFrontFace(GL_CCW);
-    scene.spriteField->drawSprites();
+    field.drawSprites();
     glDisable(GL_CLIP_PLANE0);
     glDisable(GL_CLIP_PLANE1);
     glPopMatrix();
-    if (surface_ == Surface::Framebuffer) calls->bindFramebuffer(kFramebuffer, static_cast<GLuint>(saved.framebuffer));
-    return covered;
+    if (where == Surface::Framebuffer)
+        calls->bindFramebuffer(kFramebuffer, static_cast<GLuint>(windowFramebuffer));
+    else
+        copyFromWindow(viewport);
+    return true;
 }
 
 // The drawn field from the window's corner into the tiles, then that corner back to the background.
-void WedgeCopies::copyFromWindow(const Area& area, const Rect& covered) {
-    const std::int32_t x0 = saved.viewport[0], y0 = saved.viewport[1];
-    glReadBuffer(static_cast<GLenum>(saved.drawBuffer));
+void WedgeCopies::copyFromWindow(const std::int32_t* viewport) {
+    const std::int32_t x0 = viewport[0], y0 = viewport[1];
+    GLint drawBuffer = 0;
+    glGetIntegerv(GL_DRAW_BUFFER, &drawBuffer);
+    glReadBuffer(static_cast<GLenum>(drawBuffer));
     for (std::size_t k = 0; k < tiles.size(); ++k) {
         const Tile& tile = tiles[k];
         const std::int32_t tileEnd = k + 1 < tiles.size() ? tiles[k + 1].firstColumn + 2 * kMargin : area.columns;
@@ -457,12 +423,14 @@ void WedgeCopies::copyFromWindow(const Area& area, const Rect& covered) {
 }
 
 // The copies, in pixels about the centre of the viewport, over the background: where a copy shows
-// no sprite it is the background's black, so only the sprites' rectangle is laid. Direct wedge 2j,
-// then its mirror image 2j - 1.
-void WedgeCopies::layWedges(const Area& area, const Rect& covered, float wedgeAngle, std::int32_t firstClipped) {
-    const GLint* v = saved.viewport;
-    glViewport(v[0], v[1], v[2], v[3]);
+// no sprite it is the background's black, so only the sprites' rectangle is laid. Direct wedge i,
+// then its mirror image i - 1, as the clip planes draw them.
+std::int32_t WedgeCopies::lay(const MirrorConfig& config) {
+    const std::int32_t firstClipped = firstOverlappingWedge(config);
+    GLint v[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, v);
     glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
     glLoadIdentity();
     glOrtho(-0.5 * v[2], 0.5 * v[2], -0.5 * v[3], 0.5 * v[3], -1.0, 1.0);
     glMatrixMode(GL_MODELVIEW);
@@ -470,17 +438,20 @@ void WedgeCopies::layWedges(const Area& area, const Rect& covered, float wedgeAn
     glLoadIdentity();
     glDisable(GL_BLEND);
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    for (std::int32_t i = 0; i < firstClipped + 1; i += 2) {
-        layWedge(area, covered, wedgeAngle, i);
-        if (i - 1 < firstClipped) layWedge(area, covered, wedgeAngle, i - 1);
+    for (std::int32_t i = 0; i - 1 < firstClipped; i += 2) {
+        if (i < firstClipped) layWedge(i);
+        layWedge(i - 1);
     }
     glPopMatrix();
-    glEnable(GL_BLEND);
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    return firstClipped;
 }
 
 // One wedge's copy, tile by tile: the wedge's triangle cut to the covered rectangle, less the
 // pixel at its border that the copies may not hold.
-void WedgeCopies::layWedge(const Area& area, const Rect& covered, double wedgeAngle, std::int32_t wedge) {
+void WedgeCopies::layWedge(std::int32_t wedge) {
     const WedgePlacement placement(wedge, wedgeAngle, area.halfAngle);
     const double laidLeft = covered.left + 1 - kMargin, laidRight = covered.right - 1 - kMargin;
     const double laidBottom = covered.bottom + 1 - area.halfRows, laidTop = covered.top - 1 - area.halfRows;
@@ -511,30 +482,3 @@ void WedgeCopies::layWedge(const Area& area, const Rect& covered, double wedgeAn
         glEnd();
     }
 }
-
-void WedgeCopies::clipToBand() {
-    // The band's rectangle, with a pixel to spare, cleared for the clip-plane drawing.
-    GLdouble modelview[16], projected[16];
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
-    for (int j = 0; j < 16; ++j) projected[j] = saved.projection[j];
-    const GLint* v = saved.viewport;
-    double left = 1e9, right = -1e9, bottom = 1e9, top = -1e9;
-    for (const double sx : {-1.0, 1.0}) {
-        for (const double sy : {-1.0, 1.0}) {
-            GLdouble wx = 0.0, wy = 0.0, wz = 0.0;
-            gluProject(kBandCentre[0] + sx * kBandHalfWidth, kBandCentre[1] + sy * kBandHalfHeight, 0.0, modelview,
-                       projected, v, &wx, &wy, &wz);
-            left = std::min(left, wx);
-            right = std::max(right, wx);
-            bottom = std::min(bottom, wy);
-            top = std::max(top, wy);
-        }
-    }
-    const GLint bandLeft = std::max<GLint>(v[0], static_cast<GLint>(std::floor(left)) - 1);
-    const GLint bandBottom = std::max<GLint>(v[1], static_cast<GLint>(std::floor(bottom)) - 1);
-    const GLint bandRight = std::min<GLint>(v[0] + v[2], static_cast<GLint>(std::ceil(right)) + 1);
-    const GLint bandTop = std::min<GLint>(v[1] + v[3], static_cast<GLint>(std::ceil(top)) + 1);
-    clearRect(0, 0, Rect{bandLeft, bandBottom, bandRight, bandTop});
-}
-
-void WedgeCopies::finish() { restoreState(); }

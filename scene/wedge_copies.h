@@ -9,7 +9,7 @@
 
 struct FramebufferCalls;
 struct MirrorConfig;
-class Scene;
+class SpriteField;
 
 // How the kaleidoscope's wedges are drawn.
 enum class MirrorDrawing : std::uint8_t {
@@ -37,20 +37,20 @@ public:
     WedgeCopies(const WedgeCopies&) = delete;
     WedgeCopies& operator=(const WedgeCopies&) = delete;
 
-    // A new frame begins: none of its viewports is drawn yet.
-    void startFrame() { drawnViewports.clear(); }
-    // Draws the wedges of `config` into the current viewport from one drawing of the field, all but
-    // those from `firstClipped` on (an overlap during a transition), which the caller draws through
-    // clip planes over them; leaves the sprites' drawing state on. Returns false, having drawn
-    // nothing, where the wedge does not fit the viewport or a texture, or nothing may be read.
-    bool lay(Scene& scene, const MirrorConfig& config, std::int32_t& firstClipped);
-    // Clears the logo band's rectangle and leaves the scissor on around it: the caller draws that
-    // rectangle the clip-plane way, band under the sprites as everywhere else, and calls finish.
-    void clipToBand();
-    // Restores the state that lay found.
-    void finish();
-    // Where the field is drawn; Undecided before the first lay.
-    Surface surface() const { return surface_; }
+    // Where the field is drawn, decided at the first call; the context must be current.
+    Surface surface();
+    // The field inside the first wedge of `config`, for the current viewport and its projection,
+    // drawn once: into the texture, or into the viewport's bottom-left corner of the window (which
+    // must be cleared already), copied into textures from there and that corner cleared again.
+    // Changes the viewport, the projection and the sprites' drawing state; the caller sets them
+    // again. False, having drawn nothing, where the wedge does not fit the viewport or a texture, or
+    // the window may not be read.
+    bool drawField(const SpriteField& field, const MirrorConfig& config);
+    // Lays the copies of the last drawField into the current viewport (the one it was drawn for):
+    // every wedge before the one returned. That wedge and those after it overlap the first ones (a
+    // transition's), and are left to the clip planes, which blend them over the copies as they would
+    // over their own earlier wedges. Leaves blending off and the texture mode GL_REPLACE.
+    std::int32_t lay(const MirrorConfig& config);
 
     // The rectangle of one wedge's area for a viewport, in pixels: the wedge from the centre to the
     // farthest corner, opening along +x with the centre kMargin columns in and `halfRows` up.
@@ -73,29 +73,13 @@ private:
         std::int32_t firstColumn = 0;  // of the area
         std::int32_t textureWidth = 0;
     };
-    // State that lay and clipToBand change, put back by restoreState.
-    struct SavedState {
-        std::int32_t viewport[4] = {0, 0, 0, 0};
-        float projection[16] = {};
-        bool scissorOn = false;
-        std::int32_t scissorBox[4] = {0, 0, 0, 0};
-        std::int32_t readBuffer = 0;
-        std::int32_t drawBuffer = 0;
-        std::int32_t framebuffer = 0;
-    };
 
-    void chooseSurface();
     bool reserve(std::int32_t columns, std::int32_t rows);
     bool allocateTiles(std::int32_t columns, std::int32_t rows, std::int32_t tileWidth);
     bool attachFramebuffer();
     void release();
-    bool overlapsDrawnViewport(const std::int32_t* corner) const;
-    void saveState();
-    void restoreState() const;
-    Rect drawField(Scene& scene, const Area& area, float wedgeAngle);
-    void copyFromWindow(const Area& area, const Rect& covered);
-    void layWedges(const Area& area, const Rect& covered, float wedgeAngle, std::int32_t firstClipped);
-    void layWedge(const Area& area, const Rect& covered, double wedgeAngle, std::int32_t wedge);
+    void copyFromWindow(const std::int32_t* viewport);
+    void layWedge(std::int32_t wedge);
 
     const bool windowReadable;
     Surface surface_ = Surface::Undecided;
@@ -108,8 +92,8 @@ private:
     std::int32_t refusedColumns = 0, refusedRows = 0;
     std::int32_t textureHeight = 0;
     std::vector<Tile> tiles;
-    SavedState saved;
-    // The viewports of this frame drawn so far: a corner of the window that one of them covers
-    // holds its picture, so the field cannot be drawn there to be read back.
-    std::vector<std::int32_t> drawnViewports;  // four a viewport
+    // What the last drawField drew: the area, the part of it the sprites cover, the wedge angle.
+    Area area;
+    Rect covered;
+    double wedgeAngle = 0.0;
 };

@@ -18,7 +18,7 @@ void enableBlendedTexturing() {
 }
 }  // namespace
 
-void SpriteField::beginSprites() {
+void SpriteField::beginSprites() const {
     enableBlendedTexturing();
     glBindTexture(GL_TEXTURE_2D, textures ? textures->sheet.textureName : 0);
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);

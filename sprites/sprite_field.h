@@ -36,7 +36,7 @@ public:
     void beginDraw();
     void endDraw();
     // The sprites' drawing state alone, without the band.
-    void beginSprites();
+    void beginSprites() const;
     void drawSprites() const;
 
     // The sheet's size in pixels, 0 x 0 when it is not loaded.

@@ -104,37 +104,44 @@ TEST_F(Kaleidoscope, UnmirroredFrameIsNotSymmetric) {
     EXPECT_GT(s.mismatched, s.compared / 2) << s.mismatched << " of " << s.compared;
 }
 
-TEST_F(Kaleidoscope, LeavesClipPlanesOffAndTheFrontFaceCounterClockwise) {
+// Whatever state the host had before a frame, it has after it (the fps overlay draws next), and the
+// viewport and projection are the whole window's, whichever way the wedges were drawn.
+TEST_F(Kaleidoscope, AFrameLeavesTheStateItFound) {
     Scene scene(kWidth, kHeight);
-    GLfloat projection[16], modelview[16];
+    GLfloat projection[16];
     glGetFloatv(GL_PROJECTION_MATRIX, projection);
-    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
     for (MirrorDrawing drawing : {MirrorDrawing::ClipPlanes, MirrorDrawing::Copies}) {
         scene.mirrorDrawing = drawing;
         for (std::int32_t flags : {kMirrors, 0}) {
             scene.mirrorsOn = flags != 0;
             glFrontFace(GL_CW);
-            scene.drawKaleidoscope(*scene.currentConfig);
-            GLint frontFace = 0, viewport[4] = {0, 0, 0, 0};
+            glEnable(GL_SCISSOR_TEST);
+            glScissor(1, 2, 3, 4);
+            glDisable(GL_BLEND);
+            glDisable(GL_TEXTURE_2D);
+            glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_DECAL);
+            scene.firstFrameRendered = true;
+            scene.drawFrame(*scene.currentConfig, nullptr, 0);
+            GLint frontFace = 0, viewport[4] = {0, 0, 0, 0}, scissor[4] = {0, 0, 0, 0}, mode = 0;
             glGetIntegerv(GL_FRONT_FACE, &frontFace);
             glGetIntegerv(GL_VIEWPORT, viewport);
-            EXPECT_EQ(frontFace, GL_CCW) << flags;
+            glGetIntegerv(GL_SCISSOR_BOX, scissor);
+            glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
+            EXPECT_EQ(frontFace, GL_CW) << flags;
+            EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST)) << flags;
+            EXPECT_EQ(scissor[2] * scissor[3], 12) << flags;
+            EXPECT_EQ(mode, GL_DECAL) << flags;
             EXPECT_FALSE(glIsEnabled(GL_CLIP_PLANE0)) << flags;
-            EXPECT_FALSE(glIsEnabled(GL_CLIP_PLANE1)) << flags;
-            EXPECT_FALSE(glIsEnabled(GL_BLEND));
-            EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-            EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+            EXPECT_FALSE(glIsEnabled(GL_BLEND)) << flags;
+            EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D)) << flags;
             EXPECT_EQ(viewport[2], kWidth);
             EXPECT_EQ(viewport[3], kHeight);
-            GLfloat nowProjection[16], nowModelview[16];
+            GLfloat nowProjection[16];
             glGetFloatv(GL_PROJECTION_MATRIX, nowProjection);
-            glGetFloatv(GL_MODELVIEW_MATRIX, nowModelview);
-            for (int k = 0; k < 16; ++k) {
-                EXPECT_EQ(nowProjection[k], projection[k]);
-                EXPECT_EQ(nowModelview[k], modelview[k]);
-            }
+            for (int k = 0; k < 16; ++k) EXPECT_EQ(nowProjection[k], projection[k]);
         }
     }
+    glDisable(GL_SCISSOR_TEST);
 }
 
 }  // namespace
