@@ -19,6 +19,7 @@
 #include "scene/scene.h"
 #include "scene/scene_seed.h"
 #include "host/platform/headless.h"
+#include "tools/render/frame_compare.h"
 #include "tools/render/png_writer.h"
 #include "tools/render/render_options.h"
 #include "tools/render/state_check.h"
@@ -54,6 +55,17 @@ long residentKiB() {
     const int read = std::fscanf(statm, "%ld %ld", &size, &resident);
     std::fclose(statm);
     return read == 2 ? resident * (sysconf(_SC_PAGESIZE) / 1024) : 0;
+}
+
+// The frame drawn both ways from the same state, compared; the copies' frame is left in the buffer.
+BlockComparison drawnBothWays(Scene& scene, OffscreenGl& gl, std::int32_t flags) {
+    const MirrorConfig& config = scene.beginFrame(flags);
+    scene.mirrorDrawing = MirrorDrawing::ClipPlanes;
+    scene.drawFrame(config, nullptr, 0);
+    const std::vector<std::uint8_t> clipped = gl.readPixels();
+    scene.mirrorDrawing = MirrorDrawing::Copies;
+    scene.drawFrame(config, nullptr, 0);
+    return compareBlocks(clipped, gl.readPixels(), gl.width(), gl.height());
 }
 
 // Bytes of the C heap in use, in KiB: unlike the resident size, not inflated by freed memory the
@@ -101,6 +113,8 @@ int main(int argc, char** argv) {
     // the peaks of the two halves stay level unless memory is lost frame after frame.
     long residentAfterFirst = 0, residentAtHalf = 0, heapPeak[2] = {0, 0};
     int status = 0;
+    BlockComparison worstComparison;
+    std::int64_t worstFrame = -1;
     for (std::int64_t frame = 0; frame < options.frames; ++frame) {
         headless::setPerformanceCounter(countsAtFrame(frame, options.fps));
         if (frame % options.drawEvery != 0) {
@@ -109,7 +123,15 @@ int main(int argc, char** argv) {
             scene->configToDraw();
         } else {
             const auto start = std::chrono::steady_clock::now();
-            scene->render(flags);
+            if (options.compare) {
+                const BlockComparison c = drawnBothWays(*scene, gl, flags);
+                if (worstFrame < 0 || c.share() > worstComparison.share()) {
+                    worstComparison = c;
+                    worstFrame = frame;
+                }
+            } else {
+                scene->render(flags);
+            }
             glFinish();
             ++rendered;
             const auto end = std::chrono::steady_clock::now();
@@ -157,6 +179,12 @@ int main(int argc, char** argv) {
                     residentAfterFirst, residentAtHalf, residentAtEnd);
         std::printf("heap in use, highest: %ld KiB in the first half, %ld KiB in the second half\n", heapPeak[0],
                     heapPeak[1]);
+    }
+    if (options.compare) {
+        std::printf("compared: most differing 4x4 blocks %.3f %% (%lld of %lld) in frame %lld\n",
+                    100.0 * worstComparison.share(), static_cast<long long>(worstComparison.differing),
+                    static_cast<long long>(worstComparison.blocks), static_cast<long long>(worstFrame));
+        if (worstComparison.share() > kMostDifferingBlocks) status = 1;
     }
     return status;
 }

@@ -10,7 +10,7 @@
 const char* const kRenderUsage =
     "usage: morvane-render [--size WxH] [--seed N] [--fps F] [--seconds S | --frames N] [--every K]\n"
     "                      [--mirrors on|off] [--drawing auto|clip|copy] [--out DIR] [--draw-every K]\n"
-    "                      [--check]\n"
+    "                      [--check] [--compare]\n"
     "  --size WxH        frame size in pixels (default 1280x720)\n"
     "  --seed N          seed of the generator, 0..255 (default: the calendar time, as the saver)\n"
     "  --fps F           frames per second of the virtual clock (default 30)\n"
@@ -24,7 +24,10 @@ const char* const kRenderUsage =
     "  --out DIR         write frame-NNNNNN.png files there; without it nothing is written\n"
     "  --draw-every K    draw every K-th frame; the others only move the scene on (default 1)\n"
     "  --check           check every sprite, drift and transition value after each frame; stop\n"
-    "                    at the first one out of its range, with exit code 1\n";
+    "                    at the first one out of its range, with exit code 1\n"
+    "  --compare         draw each drawn frame from copies and through clip planes and compare them\n"
+    "                    in blocks of 4x4 pixels; exit code 1 where more than 0.5 % of a frame's\n"
+    "                    blocks differ by more than 24 levels (--out writes the copies' frames)\n";
 
 namespace {
 
@@ -74,8 +77,8 @@ bool parseRenderOptions(int argc, const char* const* argv, RenderOptions& option
             options.help = true;
             continue;
         }
-        if (option == "--check") {
-            options.check = true;
+        if (option == "--check" || option == "--compare") {
+            (option == "--check" ? options.check : options.compare) = true;
             continue;
         }
         if (i + 1 >= argc) {

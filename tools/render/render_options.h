@@ -17,6 +17,7 @@ struct RenderOptions {
     std::string drawing = "auto";
     std::int64_t drawEvery = 1;  // draw every K-th frame; the others only advance the scene
     bool check = false;  // check the scene's state after every frame's advance
+    bool compare = false;  // draw every drawn frame from copies and through clip planes, and compare
     std::string outDir;  // empty: render without writing
     bool help = false;
 };
