@@ -2,7 +2,8 @@
 # The full-screen saver on two monitors of unequal size (RandR monitors on a 3200x1080 screen): one
 # window over the whole screen, a kaleidoscope centred on each monitor in that monitor's own
 # viewport, nothing drawn where no monitor shows; with the monitors taken away again, one picture
-# centred on the whole screen, as before, by the same saver without a restart.
+# centred on the whole screen, as before, by the same saver without a restart. A monitor partly over
+# one listed before it shows no picture of its own.
 source "$(dirname "$0")/lib.sh"
 need "$MORVANE" Xvfb xrandr xdotool xwininfo import convert compare
 own_display 3200x1080
@@ -84,8 +85,18 @@ check_pictures "two monitors" "0 0 1920 1080" "1920 0 1280 720"
   fail "something is drawn below the right monitor"
 note "a window over both monitors, a kaleidoscope centred on each, nothing where no monitor shows"
 
-# Back to the one monitor of the whole screen while the saver runs: its picture follows.
+# A projector cloning part of the panel, listed after it: the hosts give such a monitor no picture of
+# its own, so the panel's kaleidoscope stays whole and the strip only the projector shows stays black.
 xrandr --delmonitor right >/dev/null
+xrandr --setmonitor projector 1600/423x900/238+400+0 none >/dev/null || fail "xrandr cannot set the projector"
+sleep 1
+check_pictures "overlapping monitors" "0 0 1920 1080"
+[ "$(convert "$TEST_TMP/screen.png" -crop 80x900+1920+0 +repage -format '%k %[max]' info:)" = "1 0" ] ||
+  fail "something is drawn where only the overlapping projector shows"
+note "a monitor partly over one listed before it: one kaleidoscope, centred on the first"
+
+# Back to the one monitor of the whole screen while the saver runs: its picture follows.
+xrandr --delmonitor projector >/dev/null
 xrandr --delmonitor left >/dev/null
 [ "$(xrandr --listmonitors | head -n1)" = "Monitors: 1" ] || fail "the server lists $(xrandr --listmonitors)"
 sleep 1
