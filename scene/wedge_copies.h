@@ -1,7 +1,7 @@
 // The kaleidoscope from one drawing of the sprite field, for software rasterizers, where every
 // fragment costs processor time: the field is drawn once for the area of one wedge into a texture,
 // and copies of it are laid around the centre, turned and mirrored as the clip-plane drawing turns
-// and mirrors the field. Pairs with wedge_copies.cpp; Scene::drawKaleidoscope chooses.
+// and mirrors the field. Pairs with wedge_copies.cpp; Scene::drawFrame chooses.
 #pragma once
 
 #include <cstdint>
