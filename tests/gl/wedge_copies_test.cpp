@@ -74,6 +74,7 @@ struct FidelityCase {
     const char* name;
     std::int32_t width, height;
     std::int32_t seed;
+    double start;  // seconds of scene time
     Surface surface;
     std::vector<platform::Rect> monitors;  // in the window's coordinates; none: the whole window
     double step;  // seconds between the frames compared during a transition
@@ -82,22 +83,25 @@ struct FidelityCase {
 // Every case runs through eight transitions, from one layout to the one at the other end of the
 // table and back (36 to 15 degrees and 15 to 36, then closer in), so that every wedge count from 10
 // to 24 is drawn and every overlap of a transition's last wedges; each frame of it is compared.
+// Viewports under 640x480 are drawn through clip planes: the small and tiny cases hold that.
 TEST(WedgeCopies, DrawWhatTheClipPlanesDraw) {
     const FidelityCase cases[] = {
-        {"full HD", 1920, 1080, 42, Surface::Framebuffer, {}, 0.75},
-        {"wide", 640, 360, 7, Surface::Framebuffer, {}, 0.2},
-        {"wide, another seed", 640, 360, 200, Surface::Framebuffer, {}, 0.2},
-        {"tall", 300, 535, 13, Surface::Framebuffer, {}, 0.2},
-        {"odd, read back from the window", 801, 599, 99, Surface::Window, {}, 0.25},
-        {"small", 97, 61, 77, Surface::Framebuffer, {}, 0.2},
-        {"one pixel", 1, 1, 5, Surface::Framebuffer, {}, 0.5},
-        {"three by two", 3, 2, 5, Surface::Framebuffer, {}, 0.5},
-        {"monitors side by side", 1280, 360, 30, Surface::Framebuffer, {{0, 0, 640, 360}, {640, 0, 1280, 360}}, 0.4},
-        {"monitors side by side, read back", 1280, 360, 30, Surface::Window,
-         {{0, 0, 640, 360}, {640, 0, 1280, 360}}, 0.4},
-        {"monitors of different sizes", 1200, 480, 61, Surface::Framebuffer,
-         {{0, 0, 720, 480}, {720, 120, 1200, 480}}, 0.4},
-        {"overlapping monitors", 800, 480, 30, Surface::Framebuffer, {{0, 0, 640, 360}, {160, 120, 800, 480}}, 0.4},
+        {"full HD", 1920, 1080, 42, 0.0, Surface::Framebuffer, {}, 1.0},
+        {"wide", 1024, 576, 7, 0.0, Surface::Framebuffer, {}, 0.4},
+        {"tall", 480, 854, 13, 0.0, Surface::Framebuffer, {}, 0.4},
+        {"many small sprites", 640, 480, 130, 80.0, Surface::Framebuffer, {}, 0.25},
+        {"odd, read back from the window", 801, 599, 99, 0.0, Surface::Window, {}, 0.4},
+        {"a preview", 300, 535, 13, 0.0, Surface::Framebuffer, {}, 0.5},
+        {"small", 97, 61, 77, 0.0, Surface::Framebuffer, {}, 0.5},
+        {"one pixel", 1, 1, 5, 0.0, Surface::Framebuffer, {}, 0.5},
+        {"monitors side by side", 1280, 480, 30, 0.0, Surface::Framebuffer, {{0, 0, 640, 480}, {640, 0, 1280, 480}},
+         0.4},
+        {"monitors side by side, read back", 1280, 480, 30, 0.0, Surface::Window,
+         {{0, 0, 640, 480}, {640, 0, 1280, 480}}, 0.4},
+        {"monitors of different sizes", 1440, 600, 61, 0.0, Surface::Framebuffer,
+         {{0, 0, 800, 600}, {800, 120, 1440, 600}}, 0.4},
+        {"overlapping monitors", 1200, 600, 30, 0.0, Surface::Framebuffer, {{0, 0, 800, 600}, {400, 120, 1200, 600}},
+         0.4},
     };
     constexpr std::int32_t kOrder[] = {7, 0, 6, 1, 5, 2, 4, 3};
     std::set<std::int32_t> wedgeCounts;
@@ -115,7 +119,7 @@ TEST(WedgeCopies, DrawWhatTheClipPlanesDraw) {
         double worst = 0.0, worstTime = 0.0;
         for (std::int32_t t = 0; t < 8; ++t) {
             for (double into = 0.0; into < 2.3; into += c.step) {
-                const double seconds = 0.5 + 2.5 * t + into;
+                const double seconds = c.start + 0.5 + 2.5 * t + into;
                 fake::state.counter = std::llround(seconds * 1e6);
                 const MirrorConfig* config = &scene.beginFrame(kMirrors);
                 if (into == 0.0) {
@@ -269,9 +273,9 @@ TEST(WedgeCopies, TexturesThatCannotBeMadeLeaveTheWedgesToTheClipPlanes) {
 // The first frame shows without waiting for the copies' pixel code; the second is drawn from copies.
 TEST(WedgeCopies, TakeOverFromTheSecondFrame) {
     OffscreenGl gl;
-    ASSERT_TRUE(gl.create(640, 360)) << gl.error();
+    ASSERT_TRUE(gl.create(640, 480)) << gl.error();
     freshScene(3, Surface::Framebuffer);
-    Scene scene(640, 360);
+    Scene scene(640, 480);
     ASSERT_EQ(scene.mirrorDrawing, MirrorDrawing::Copies);  // llvmpipe
     scene.render(0x10000);
     EXPECT_EQ(scene.wedgeCopies, nullptr);
