@@ -45,9 +45,12 @@ void dropPicturesAhead() {
     ready.clear();
 }
 
+bool decodeMaskedTexture(TextureImage& image, const char* colourName, const char* maskName) {
+    return takePictureAhead(image, colourName, maskName) || decodeMaskedPicture(image, colourName, maskName);
+}
+
 bool loadMaskedTexture(TextureImage& image, const char* colourName, const char* maskName) {
-    if (!takePictureAhead(image, colourName, maskName) && !decodeMaskedPicture(image, colourName, maskName)) return false;
-    return uploadTexture(image);
+    return decodeMaskedTexture(image, colourName, maskName) && uploadTexture(image);
 }
 
 bool loadTexture(TextureImage& image, const char* name) {

@@ -44,6 +44,8 @@ void dropPicturesAhead();
 // Decodes the colour picture and then the mask (its grey samples become the alpha) and uploads one
 // RGBA texture. Returns false on any failure; textureName then stays 0.
 bool loadMaskedTexture(TextureImage& image, const char* colourName, const char* maskName);
+// Its first half: the RGBA pixels, decoded ahead or now, left in `image` for uploadTexture.
+bool decodeMaskedTexture(TextureImage& image, const char* colourName, const char* maskName);
 // Decodes one picture and uploads it; a grey picture becomes a GL_ALPHA texture.
 bool loadTexture(TextureImage& image, const char* name);
 // Makes the texture from `pixels` and frees them. The new texture stays bound. Returns true.

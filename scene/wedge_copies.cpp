@@ -121,7 +121,10 @@ bool spriteQuad(const Sprite& sprite, const AreaProjection& to, const Area& area
     quad.clear();
     for (const double u : {-1.0, 1.0}) {
         for (const double v : {-1.0, 1.0}) {
-            const double lx = u * sprite.scale, ly = u * v * sprite.scale * sprite.aspect;
+            // Round the part of the quad that can show, in turn.
+            const double across = u < 0.0 ? sprite.shownLeft : sprite.shownRight;
+            const double up = u * v < 0.0 ? sprite.shownBottom : sprite.shownTop;
+            const double lx = across * sprite.scale, ly = up * sprite.scale * sprite.aspect;
             GLdouble wx = 0.0, wy = 0.0, wz = 0.0;
             if (!gluProject(sprite.position[0] + c * lx - s * ly, sprite.position[1] + s * lx + c * ly,
                             sprite.position[2], to.modelview, to.projection, to.viewport, &wx, &wy, &wz))
@@ -133,31 +136,45 @@ bool spriteQuad(const Sprite& sprite, const AreaProjection& to, const Area& area
 }
 
 // The rectangle of the area that the sprites cover inside the drawn wedge, with a pixel to spare:
-// each sprite's quad cut to the wedge and its margin (a pixel wider, for the rounding), so that a
-// sprite the clip planes leave out widens nothing. Reads the current matrices.
-Rect coveredRect(const SpriteField& field, const Area& area) {
+// each sprite's quad, the part that can show, cut to the wedge and its margin (a pixel wider, for the
+// rounding), so that a sprite the clip planes leave out widens nothing. Each sprite's own rectangle
+// goes into `boxes` (empty where it shows nothing there). Reads the current matrices.
+Rect coveredRect(const SpriteField& field, const Area& area, Rect* boxes) {
     AreaProjection to = {{}, {}, {0, 0, area.columns, area.rows}};
     glGetDoublev(GL_MODELVIEW_MATRIX, to.modelview);
     glGetDoublev(GL_PROJECTION_MATRIX, to.projection);
     const double edgeOffset = (kMargin + 1) / std::cos(area.halfAngle);
-    double left = area.columns, right = 0.0, bottom = area.rows, top = 0.0;
+    Rect covered = {area.columns, area.rows, 0, 0};
     std::vector<Corner> quad, scratch;
     for (std::int32_t k = 0; k < kSpriteCount; ++k) {
-        if (!spriteQuad(field.sprites[k], to, area, quad)) return Rect{0, 0, area.columns, area.rows};
-        clipPolygon(quad, -area.slope, -1.0, edgeOffset, scratch);
-        clipPolygon(quad, -area.slope, 1.0, edgeOffset, scratch);
-        for (const Corner& p : quad) {
-            left = std::min(left, p.x + kMargin);
-            right = std::max(right, p.x + kMargin);
-            bottom = std::min(bottom, p.y + area.halfRows);
-            top = std::max(top, p.y + area.halfRows);
+        const Sprite& sprite = field.sprites[k];
+        Rect& box = boxes[k];
+        box = Rect{};
+        if (sprite.showsNothing()) continue;
+        if (!spriteQuad(sprite, to, area, quad)) {
+            box = Rect{0, 0, area.columns, area.rows};
+        } else {
+            clipPolygon(quad, -area.slope, -1.0, edgeOffset, scratch);
+            clipPolygon(quad, -area.slope, 1.0, edgeOffset, scratch);
+            if (quad.empty()) continue;
+            double left = area.columns, right = 0.0, bottom = area.rows, top = 0.0;
+            for (const Corner& p : quad) {
+                left = std::min(left, p.x + kMargin);
+                right = std::max(right, p.x + kMargin);
+                bottom = std::min(bottom, p.y + area.halfRows);
+                top = std::max(top, p.y + area.halfRows);
+            }
+            box.left = std::max(0, static_cast<std::int32_t>(std::floor(left)) - 2);
+            box.right = std::min(area.columns, static_cast<std::int32_t>(std::ceil(right)) + 2);
+            box.bottom = std::max(0, static_cast<std::int32_t>(std::floor(bottom)) - 2);
+            box.top = std::min(area.rows, static_cast<std::int32_t>(std::ceil(top)) + 2);
         }
+        covered.left = std::min(covered.left, box.left);
+        covered.right = std::max(covered.right, box.right);
+        covered.bottom = std::min(covered.bottom, box.bottom);
+        covered.top = std::max(covered.top, box.top);
     }
-    Rect covered;
-    covered.left = std::max(0, static_cast<std::int32_t>(std::floor(left)) - 2);
-    covered.right = std::min(area.columns, static_cast<std::int32_t>(std::ceil(right)) + 2);
-    covered.bottom = std::max(0, static_cast<std::int32_t>(std::floor(bottom)) - 2);
-    covered.top = std::min(area.rows, static_cast<std::int32_t>(std::ceil(top)) + 2);
+    if (covered.right <= covered.left || covered.top <= covered.bottom) covered = Rect{};
     return covered;
 }
 
@@ -379,7 +396,8 @@ bool WedgeCopies::drawField(const SpriteField& field, const MirrorConfig& config
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glRotatef(90.0f - 0.5f * config.wedgeAngle, 0.0f, 0.0f, 1.0f);
-    covered = coveredRect(field, area);
+    Rect boxes[kSpriteCount];
+    covered = coveredRect(field, area, boxes);
     // The window's corner still holds the clear colour; the texture holds the last frame's field.
     if (where == Surface::Framebuffer) clearRect(0, 0, covered);
     glDisable(GL_SCISSOR_TEST);
@@ -388,7 +406,18 @@ bool WedgeCopies::drawField(const SpriteField& field, const MirrorConfig& config
     glEnable(GL_CLIP_PLANE1);
     field.beginSprites();
     glFrontFace(GL_CCW);
-    field.drawSprites();
+    // Each sprite only where it can show: the scissor leaves the rest of its quad, which would blend
+    // in nothing, to no fragment at all, and keeps the quad's own rasterization inside.
+    const std::int32_t x0 = where == Surface::Framebuffer ? 0 : viewport[0];
+    const std::int32_t y0 = where == Surface::Framebuffer ? 0 : viewport[1];
+    glEnable(GL_SCISSOR_TEST);
+    for (std::int32_t k = 0; k < kSpriteCount; ++k) {
+        const Rect& box = boxes[k];
+        if (box.right <= box.left || box.top <= box.bottom) continue;
+        glScissor(x0 + box.left, y0 + box.bottom, box.right - box.left, box.top - box.bottom);
+        field.sprites[k].draw();
+    }
+    glDisable(GL_SCISSOR_TEST);
     glDisable(GL_CLIP_PLANE0);
     glDisable(GL_CLIP_PLANE1);
     glPopMatrix();

@@ -27,18 +27,30 @@ void Sprite::spawn() {
         scale = static_cast<float>(uniformRandom() * field.driftScale + 0.25);
         atlasRow = field.randomRows ? static_cast<std::int32_t>(uniformRandom() * field.rowCount) : field.sharedRow;
     }
-    // A sheet that did not load (0 x 0) gives an empty rectangle: the quad then shows one texel.
-    const AtlasTexCoords rect = atlasTexCoords(atlasRow, field.sheetWidth(), field.sheetHeight());
-    texU = rect.u;
-    texV = rect.v;
-    texWidth = rect.du;
-    texHeight = rect.dv;
-    aspect = rect.aspect;
+    usePiece(atlasRow);
     nextRandom();
     alpha = static_cast<float>((uniformRandom() + 1.0) * 0.5);
     position[1] = static_cast<float>(-2.4 * uniformRandom());
     position[2] = static_cast<float>(2.0 * uniformRandom());
     nextRandom();
+}
+
+void Sprite::usePiece(std::int32_t row) {
+    const SpriteField& field = *SpriteField::instance;
+    atlasRow = row;
+    // A sheet that did not load (0 x 0) gives an empty rectangle: the quad then shows one texel.
+    const AtlasTexCoords rect = atlasTexCoords(row, field.sheetWidth(), field.sheetHeight());
+    texU = rect.u;
+    texV = rect.v;
+    texWidth = rect.du;
+    texHeight = rect.dv;
+    aspect = rect.aspect;
+    const AtlasRect& piece = SpriteAtlas[row];
+    const AtlasRect& shown = field.shown[row];
+    shownLeft = static_cast<float>(-1.0 + 2.0 * (shown.x - piece.x) / piece.width);
+    shownRight = static_cast<float>(-1.0 + 2.0 * (shown.x + shown.width - piece.x) / piece.width);
+    shownTop = static_cast<float>(1.0 - 2.0 * (shown.y - piece.y) / piece.height);
+    shownBottom = static_cast<float>(1.0 - 2.0 * (shown.y + shown.height - piece.y) / piece.height);
 }
 
 void Sprite::advance() {

@@ -17,12 +17,19 @@ struct Sprite {
     float texWidth = 0.0f;
     float texHeight = 0.0f;
     float aspect = 1.0f;  // height / width of the piece
+    // The part of the quad that can show, in its own units (-1 to 1 across and up): the piece's
+    // part (SpriteField::shown); the rest of the quad blends in nothing. A drawing may leave the
+    // rest out, by the scissor, which keeps the quad's own rasterization and so the picture exact.
+    float shownLeft = -1.0f, shownRight = 1.0f, shownBottom = -1.0f, shownTop = 1.0f;
+    bool showsNothing() const { return shownRight <= shownLeft || shownTop <= shownBottom; }
     float alpha = 1.0f;  // 0.5..1
 
     // Two unused draws, then the given phase and a spawn.
     void place(float startPhase);
     // A new look and place for the life that starts now at `phase`.
     void spawn();
+    // The piece of the sheet in atlas row `row`: its texture rectangle, aspect and part that shows.
+    void usePiece(std::int32_t row);
     // Moves to the scene's time; a life that has ended steps the drift and spawns again.
     void advance();
     // The quad, under the drawing state set by SpriteField::beginDraw.

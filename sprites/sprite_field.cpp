@@ -33,6 +33,7 @@ SpriteField::SpriteField(Scene* owner) {
     sharedRow = 0;
     rowCount = kAtlasRowCount;
     randomRows = false;
+    for (std::int32_t row = 0; row < kAtlasRowCount; ++row) shown[row] = SpriteAtlas[row];
 }
 
 SpriteField::~SpriteField() {
@@ -59,7 +60,12 @@ void SpriteField::loadTextures() {
     textures = new (std::nothrow) SpriteTextures{};
     if (textures) {
         // A picture that fails leaves its texture name 0; the field draws regardless.
-        loadMaskedTexture(textures->sheet, kSheetColourPicture, kSheetMaskPicture);
+        TextureImage& sheet = textures->sheet;
+        if (decodeMaskedTexture(sheet, kSheetColourPicture, kSheetMaskPicture)) {
+            for (std::int32_t row = 0; row < kAtlasRowCount; ++row)
+                shown[row] = shownPart(sheet.pixels, sheet.width, sheet.height, row);
+            uploadTexture(sheet);
+        }
         loadTexture(textures->logo, kLogoPicture);
     }
     glDisable(GL_LIGHTING);

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "images/texture_image.h"
+#include "sprites/atlas.h"
 #include "sprites/sprite.h"
 
 class Scene;
@@ -60,5 +61,8 @@ public:
     std::int32_t sharedRow = 0;
     std::int32_t rowCount = 15;
     SpriteTextures* textures = nullptr;
+    // Of each piece, the part a sprite draws (see shownPart): the whole piece until the sheet is
+    // decoded, an empty one for a piece with no alpha at all.
+    AtlasRect shown[kAtlasRowCount];
     bool randomRows = false;  // false until the first advance: spawns take sharedRow
 };

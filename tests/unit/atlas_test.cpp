@@ -1,6 +1,8 @@
 // The atlas table and the texture rectangles of its rows on loaded sheets of any size.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "sprites/atlas.h"
 
 namespace {
@@ -65,6 +67,24 @@ TEST(SpriteAtlas, SheetThatFailedToLoadGivesAnEmptyRectangle) {
         EXPECT_GT(coords.aspect, 0.5f);
         EXPECT_LT(coords.aspect, 1.2f);
     }
+}
+
+// The part of a piece a sprite draws: what linear filtering can read a non-zero alpha from, with a
+// texel to spare, the neighbouring piece's touching texels included.
+TEST(SpriteAtlas, ShownPartIsWhatFilteringCanReadAlphaFrom) {
+    std::vector<std::uint8_t> sheet(1024 * 1024 * 4, 0);
+    const auto opaque = [&](std::int32_t x, std::int32_t y) { sheet[(static_cast<std::size_t>(y) * 1024 + x) * 4 + 3] = 1; };
+    const auto equal = [](const AtlasRect& a, const AtlasRect& b) {
+        return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
+    };
+    EXPECT_EQ(shownPart(sheet.data(), 1024, 1024, 0).width, 0);  // nothing to show
+    opaque(100, 50);
+    EXPECT_TRUE(equal(shownPart(sheet.data(), 1024, 1024, 0), AtlasRect{98, 48, 5, 5}));
+    opaque(256, 10);  // the first column of piece 1, read at piece 0's right edge
+    EXPECT_TRUE(equal(shownPart(sheet.data(), 1024, 1024, 0), AtlasRect{98, 8, 158, 45}));
+    // A sheet too small for the piece, or none, gives the whole piece.
+    EXPECT_TRUE(equal(shownPart(sheet.data(), 200, 200, 0), SpriteAtlas[0]));
+    EXPECT_TRUE(equal(shownPart(nullptr, 1024, 1024, 5), SpriteAtlas[5]));
 }
 
 }  // namespace
