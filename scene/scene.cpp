@@ -130,6 +130,7 @@ void Scene::drawFrame(const MirrorConfig& config, const SceneViewport* viewports
         if (!cleared) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         cleared = true;
     };
+    if (copies) copies->fitTextures(viewports, count);
     // Drawn into the window's corner, the field needs the window cleared first.
     if (!copies || copies->surface() != WedgeCopies::Surface::Framebuffer) clearOnce();
     for (std::int32_t i = 0; i < count; ++i) {

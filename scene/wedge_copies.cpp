@@ -17,11 +17,13 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstring>
 #include <new>
 #include <string>
 
 #include "scene/framebuffer.h"
 #include "scene/mirror_config.h"
+#include "scene/viewports.h"
 #include "sprites/sprite.h"
 #include "sprites/sprite_field.h"
 
@@ -41,6 +43,18 @@ constexpr std::int32_t kSmallestCopiedSide = 400;
 constexpr std::int32_t kSmallestCopiedArea = 640 * 480;
 
 using Area = WedgeCopies::Area;
+
+bool largeEnoughForCopies(std::int32_t width, std::int32_t height) {
+    return std::min(width, height) >= kSmallestCopiedSide && std::int64_t{width} * height >= kSmallestCopiedArea;
+}
+
+// Whether the context takes textures of any size: OpenGL 2.0, or the extension before it.
+bool texturesOfAnySize() {
+    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    return (version && version[0] >= '2' && version[0] <= '9') ||
+           (extensions && std::strstr(extensions, "GL_ARB_texture_non_power_of_two"));
+}
 using Rect = WedgeCopies::Rect;
 
 std::int32_t powerOfTwoAtLeast(std::int32_t n) {
@@ -269,6 +283,7 @@ WedgeCopies::Surface WedgeCopies::surface() {
     if (found && loadFramebufferCalls(*found)) {
         calls = found;
         surface_ = Surface::Framebuffer;
+        anySize = texturesOfAnySize();
         return surface_;
     }
     delete found;
@@ -282,21 +297,38 @@ void WedgeCopies::release() {
     reservedColumns = reservedRows = 0;
 }
 
-// Textures for an area of at least this size, kept for smaller ones: monitors of different sizes
-// share them. False where they cannot be made; a size that failed is not tried again.
+void WedgeCopies::fitTextures(const SceneViewport* viewports, std::int32_t count) {
+    const Surface where = surface();
+    std::int32_t columns = 0, rows = 0;
+    for (std::int32_t i = 0; viewports && i < count; ++i) {
+        const SceneViewport& v = viewports[i];
+        if (!largeEnoughForCopies(v.width, v.height)) continue;
+        const Area wanted = areaFor(v.width, v.height, kWidestWedge);
+        const std::int32_t wantedRows = widestRows(wanted.radius);
+        if (where == Surface::Window && (wanted.columns > v.width || wantedRows > v.height)) continue;
+        columns = std::max(columns, wanted.columns);
+        rows = std::max(rows, wantedRows);
+    }
+    if (columns > 0) reserve(columns, rows);
+}
+
+std::int32_t WedgeCopies::textureSide(std::int32_t pixels) const {
+    return anySize ? pixels : powerOfTwoAtLeast(pixels);
+}
+
+// Textures for an area of this size. False where they cannot be made; a size that failed is not
+// tried again, nor a larger one.
 bool WedgeCopies::reserve(std::int32_t columns, std::int32_t rows) {
-    if (columns <= reservedColumns && rows <= reservedRows) return true;
+    if (columns == reservedColumns && rows == reservedRows) return true;
     if (refusedColumns > 0 && columns >= refusedColumns && rows >= refusedRows) return false;
-    const std::int32_t wantColumns = std::max(columns, reservedColumns);
-    const std::int32_t wantRows = std::max(rows, reservedRows);
     release();
     GLint maxSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
     // The field is drawn into one texture; copies from the window go into tiles of old renderers' width.
     const bool framebufferSurface = surface_ == Surface::Framebuffer;
     const std::int32_t tileWidth = framebufferSurface ? maxSize : std::min<std::int32_t>(maxSize, kWindowTileWidth);
-    const bool made = (!framebufferSurface || wantColumns <= maxSize) && powerOfTwoAtLeast(wantRows) <= maxSize &&
-                      tileWidth > 4 * kMargin && allocateTiles(wantColumns, wantRows, tileWidth) &&
+    const bool made = (!framebufferSurface || columns <= maxSize) && textureSide(rows) <= maxSize &&
+                      tileWidth > 4 * kMargin && allocateTiles(columns, rows, tileWidth) &&
                       (!framebufferSurface || attachFramebuffer());
     if (!made) {
         release();
@@ -304,15 +336,15 @@ bool WedgeCopies::reserve(std::int32_t columns, std::int32_t rows) {
         refusedRows = rows;
         return false;
     }
-    reservedColumns = wantColumns;
-    reservedRows = wantRows;
+    reservedColumns = columns;
+    reservedRows = rows;
     return true;
 }
 
 // Neighbouring tiles share 2 * kMargin columns, so that each has its margin on both sides. False
 // where the renderer refuses a texture or runs out of memory making one.
 bool WedgeCopies::allocateTiles(std::int32_t columns, std::int32_t rows, std::int32_t tileWidth) {
-    textureHeight = powerOfTwoAtLeast(rows);
+    textureHeight = textureSide(rows);
     GLint bound = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     // Errors left by earlier calls are not this allocation's.
@@ -322,7 +354,7 @@ bool WedgeCopies::allocateTiles(std::int32_t columns, std::int32_t rows, std::in
     for (std::int32_t first = 0; made && first < columns - 2 * kMargin; first += tileWidth - 2 * kMargin) {
         Tile tile;
         tile.firstColumn = first;
-        tile.textureWidth = powerOfTwoAtLeast(std::min(tileWidth, columns - first));
+        tile.textureWidth = textureSide(std::min(tileWidth, columns - first));
         GLint width = 0;
         glTexImage2D(GL_PROXY_TEXTURE_2D, 0, GL_RGBA, tile.textureWidth, textureHeight, 0, GL_RGBA,
                      GL_UNSIGNED_BYTE, nullptr);
@@ -360,15 +392,14 @@ bool WedgeCopies::drawField(const SpriteField& field, const MirrorConfig& config
     if (!field.sprites || !(config.wedgeAngle > 0.0f && config.wedgeAngle <= kWidestWedge)) return false;
     GLint viewport[4] = {0, 0, 0, 0};
     glGetIntegerv(GL_VIEWPORT, viewport);
-    if (std::min(viewport[2], viewport[3]) < kSmallestCopiedSide ||
-        std::int64_t{viewport[2]} * viewport[3] < kSmallestCopiedArea)
-        return false;
+    if (!largeEnoughForCopies(viewport[2], viewport[3])) return false;
     const Area wanted = areaFor(viewport[2], viewport[3], config.wedgeAngle);
     const std::int32_t rows = widestRows(wanted.radius);
     // In the window the area must lie inside the viewport.
     const Surface where = surface();
     const bool inWindow = where == Surface::Window && wanted.columns <= viewport[2] && rows <= viewport[3];
-    if (!(where == Surface::Framebuffer || inWindow) || !reserve(wanted.columns, rows)) return false;
+    if (!(where == Surface::Framebuffer || inWindow) || wanted.columns > reservedColumns || rows > reservedRows)
+        return false;
     area = wanted;
     wedgeAngle = config.wedgeAngle;
 

@@ -9,6 +9,7 @@
 
 struct FramebufferCalls;
 struct MirrorConfig;
+struct SceneViewport;
 class SpriteField;
 
 // How the kaleidoscope's wedges are drawn.
@@ -39,12 +40,17 @@ public:
 
     // Where the field is drawn, decided at the first call; the context must be current.
     Surface surface();
+    // Makes the textures fit the largest area the copies draw in any of `viewports` this frame:
+    // a window that shrank frees what it no longer needs and draws as one made at its new size,
+    // monitors of different sizes share one set. Before the frame's first drawField.
+    void fitTextures(const SceneViewport* viewports, std::int32_t count);
     // The field inside the first wedge of `config`, for the current viewport and its projection,
     // drawn once: into the texture, or into the viewport's bottom-left corner of the window (which
     // must be cleared already), copied into textures from there and that corner cleared again.
     // Changes the viewport, the projection and the sprites' drawing state; the caller sets them
-    // again. False, having drawn nothing, where the wedge does not fit the viewport or a texture, or
-    // the window may not be read.
+    // again. False, having drawn nothing, where the viewport is too small for copies to show what
+    // the clip planes show, the wedge does not fit the viewport or the textures, or the window may
+    // not be read.
     bool drawField(const SpriteField& field, const MirrorConfig& config);
     // Lays the copies of the last drawField into the current viewport (the one it was drawn for):
     // every wedge before the one returned. That wedge and those after it overlap the first ones (a
@@ -75,6 +81,7 @@ private:
     };
 
     bool reserve(std::int32_t columns, std::int32_t rows);
+    std::int32_t textureSide(std::int32_t pixels) const;
     bool allocateTiles(std::int32_t columns, std::int32_t rows, std::int32_t tileWidth);
     bool attachFramebuffer();
     void release();
@@ -85,7 +92,9 @@ private:
     Surface surface_ = Surface::Undecided;
     FramebufferCalls* calls = nullptr;  // owned, with Surface::Framebuffer
     unsigned int framebuffer = 0;
-    // The textures hold an area of up to this many columns and rows: the largest asked for so far.
+    // Whether textures may have any size (OpenGL 2.0); else powers of two.
+    bool anySize = false;
+    // The textures hold an area of up to this many columns and rows.
     std::int32_t reservedColumns = 0, reservedRows = 0;
     // The smallest area the textures could not be made for (out of memory, or too large): larger
     // ones are not tried again.
