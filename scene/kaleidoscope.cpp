@@ -42,8 +42,10 @@ AngleRange bandAngles() {
 }
 
 // Wedge w covers 270 + w * wedgeAngle to 270 + (w + 1) * wedgeAngle degrees; step i draws wedge i
-// and its mirror image i - 1. Only the wedges from `firstWedge` on that meet `only` are drawn.
-void drawWedges(Scene& scene, const MirrorConfig& config, std::int32_t firstWedge, const AngleRange& only) {
+// and its mirror image i - 1. Only the wedges from `firstWedge` on that meet `only` are drawn, and
+// with `within` (the scissor's box) only the sprites that may reach it.
+void drawWedges(Scene& scene, const MirrorConfig& config, std::int32_t firstWedge, const AngleRange& only,
+                const std::int32_t* within = nullptr) {
     SpriteField* field = scene.spriteField;
     const bool mirrorsOn = scene.mirrorsOn;
     const auto wanted = [&](std::int32_t wedge) {
@@ -62,14 +64,14 @@ void drawWedges(Scene& scene, const MirrorConfig& config, std::int32_t firstWedg
         glFrontFace(GL_CCW);
         glClipPlane(GL_CLIP_PLANE0, config.clipStart);
         glClipPlane(GL_CLIP_PLANE1, config.clipEnd);
-        if (field && (!mirrorsOn || wanted(i))) field->drawSprites();
+        if (field && (!mirrorsOn || wanted(i))) field->drawSprites(within);
         if (mirrorsOn && wanted(i - 1)) {
             // The reflection across the rotated downward axis; it reverses every quad's winding.
             glScalef(-1.0f, 1.0f, 1.0f);
             glFrontFace(GL_CW);
             glClipPlane(GL_CLIP_PLANE0, config.clipStart);
             glClipPlane(GL_CLIP_PLANE1, config.clipEnd);
-            if (field) field->drawSprites();
+            if (field) field->drawSprites(within);
         }
         glPopMatrix();
         if (!mirrorsOn) break;
@@ -79,19 +81,20 @@ void drawWedges(Scene& scene, const MirrorConfig& config, std::int32_t firstWedg
     glFrontFace(GL_CCW);
 }
 
-void drawThroughClipPlanes(Scene& scene, const MirrorConfig& config, const AngleRange& only) {
+void drawThroughClipPlanes(Scene& scene, const MirrorConfig& config, const AngleRange& only,
+                           const std::int32_t* within = nullptr) {
     SpriteField* field = scene.spriteField;
     glPushMatrix();
     // The logo band goes first: before any clip plane and outside the rotations.
     if (field) field->beginDraw();
-    drawWedges(scene, config, -1, only);
+    drawWedges(scene, config, -1, only, within);
     glPopMatrix();
     if (field) field->endDraw();
 }
 
 // Clears the logo band's rectangle, with a pixel to spare, in the current viewport, and leaves the
-// scissor on around it.
-void clearBandRectangle() {
+// scissor on around it. `box` takes the rectangle: x, y, width, height.
+void clearBandRectangle(std::int32_t* box) {
     GLdouble modelview[16], projection[16];
     GLint v[4] = {0, 0, 0, 0};
     glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
@@ -113,8 +116,12 @@ void clearBandRectangle() {
     const GLint bandBottom = std::max<GLint>(v[1], static_cast<GLint>(std::floor(bottom)) - 1);
     const GLint bandRight = std::min<GLint>(v[0] + v[2], static_cast<GLint>(std::ceil(right)) + 1);
     const GLint bandTop = std::min<GLint>(v[1] + v[3], static_cast<GLint>(std::ceil(top)) + 1);
+    box[0] = bandLeft;
+    box[1] = bandBottom;
+    box[2] = std::max(0, bandRight - bandLeft);
+    box[3] = std::max(0, bandTop - bandBottom);
     glEnable(GL_SCISSOR_TEST);
-    glScissor(bandLeft, bandBottom, std::max(0, bandRight - bandLeft), std::max(0, bandTop - bandBottom));
+    glScissor(box[0], box[1], box[2], box[3]);
     glClear(GL_COLOR_BUFFER_BIT);
 }
 
@@ -130,7 +137,8 @@ void Scene::drawKaleidoscope(const MirrorConfig& config, WedgeCopies* copies) {
     drawWedges(*this, config, firstClipped, AngleRange{});
     // The band lies under the sprites: its rectangle is cleared and drawn again the clip-plane way,
     // band first, through only the wedges that reach it.
-    clearBandRectangle();
-    drawThroughClipPlanes(*this, config, bandAngles());
+    std::int32_t band[4];
+    clearBandRectangle(band);
+    drawThroughClipPlanes(*this, config, bandAngles(), band);
     glDisable(GL_SCISSOR_TEST);
 }

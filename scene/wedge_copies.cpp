@@ -130,21 +130,15 @@ struct AreaProjection {
 
 // A sprite's quad in the area's frame (pixels from the centre); false where a corner does not project.
 bool spriteQuad(const Sprite& sprite, const AreaProjection& to, const Area& area, std::vector<Corner>& quad) {
-    const double turn = -sprite.angle * kRadiansPerDegree;
-    const double c = std::cos(turn), s = std::sin(turn);
+    double corners[4][2];
+    sprite.shownCorners(corners);
     quad.clear();
-    for (const double u : {-1.0, 1.0}) {
-        for (const double v : {-1.0, 1.0}) {
-            // Round the part of the quad that can show, in turn.
-            const double across = u < 0.0 ? sprite.shownLeft : sprite.shownRight;
-            const double up = u * v < 0.0 ? sprite.shownBottom : sprite.shownTop;
-            const double lx = across * sprite.scale, ly = up * sprite.scale * sprite.aspect;
-            GLdouble wx = 0.0, wy = 0.0, wz = 0.0;
-            if (!gluProject(sprite.position[0] + c * lx - s * ly, sprite.position[1] + s * lx + c * ly,
-                            sprite.position[2], to.modelview, to.projection, to.viewport, &wx, &wy, &wz))
-                return false;
-            quad.push_back(Corner{wx - kMargin, wy - area.halfRows, 0u});
-        }
+    for (const auto& corner : corners) {
+        GLdouble wx = 0.0, wy = 0.0, wz = 0.0;
+        if (!gluProject(corner[0], corner[1], sprite.position[2], to.modelview, to.projection, to.viewport, &wx, &wy,
+                        &wz))
+            return false;
+        quad.push_back(Corner{wx - kMargin, wy - area.halfRows, 0u});
     }
     return true;
 }

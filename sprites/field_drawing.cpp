@@ -2,6 +2,9 @@
 // quads, and the reset after the last mirrored copy. Pairs with sprite_field.h and sprite.h.
 #include <GL/gl.h>
 
+#include <GL/glu.h>
+
+#include <algorithm>
 #include <cmath>
 
 #include "scene/scene.h"
@@ -56,10 +59,43 @@ void SpriteField::endDraw() {
     glDisable(GL_TEXTURE_2D);
 }
 
-void SpriteField::drawSprites() const {
+namespace {
+
+// Whether the part of `sprite` that can show may reach the window rectangle `within` under the
+// current matrices: its corners' bounding box, with a pixel to spare for the rounding, meets it.
+bool mayReach(const Sprite& sprite, const std::int32_t* within, const GLdouble* modelview, const GLdouble* projection,
+              const GLint* viewport) {
+    if (sprite.showsNothing()) return false;
+    double corners[4][2];
+    sprite.shownCorners(corners);
+    double left = 1e30, right = -1e30, bottom = 1e30, top = -1e30;
+    for (const auto& corner : corners) {
+        GLdouble x = 0.0, y = 0.0, z = 0.0;
+        if (!gluProject(corner[0], corner[1], sprite.position[2], modelview, projection, viewport, &x, &y, &z))
+            return true;
+        left = std::min(left, x);
+        right = std::max(right, x);
+        bottom = std::min(bottom, y);
+        top = std::max(top, y);
+    }
+    return right + 1.0 >= within[0] && left - 1.0 <= within[0] + within[2] && top + 1.0 >= within[1] &&
+           bottom - 1.0 <= within[1] + within[3];
+}
+
+}  // namespace
+
+void SpriteField::drawSprites(const std::int32_t* within) const {
     if (!sprites) return;
+    GLdouble modelview[16], projection[16];
+    GLint viewport[4];
+    if (within) {
+        glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+        glGetDoublev(GL_PROJECTION_MATRIX, projection);
+        glGetIntegerv(GL_VIEWPORT, viewport);
+    }
     // Index order, no depth sort: a later sprite covers an earlier one whatever their z.
-    for (std::int32_t i = 0; i < kSpriteCount; ++i) sprites[i].draw();
+    for (std::int32_t i = 0; i < kSpriteCount; ++i)
+        if (!within || mayReach(sprites[i], within, modelview, projection, viewport)) sprites[i].draw();
 }
 
 void Sprite::draw() const {

@@ -2,6 +2,9 @@
 // itself is drawn in field_drawing.cpp with the rest of the field's drawing.
 #include "sprites/sprite.h"
 
+#include <cmath>
+
+#include "scene/mirror_config.h"
 #include "scene/random.h"
 #include "scene/scene.h"
 #include "sprites/atlas.h"
@@ -51,6 +54,19 @@ void Sprite::usePiece(std::int32_t row) {
     shownRight = static_cast<float>(-1.0 + 2.0 * (shown.x + shown.width - piece.x) / piece.width);
     shownTop = static_cast<float>(1.0 - 2.0 * (shown.y - piece.y) / piece.height);
     shownBottom = static_cast<float>(1.0 - 2.0 * (shown.y + shown.height - piece.y) / piece.height);
+}
+
+void Sprite::shownCorners(double corners[4][2]) const {
+    // The quad is turned clockwise by `angle` (see draw) and scaled by scale and scale * aspect.
+    const double turn = -angle * kRadiansPerDegree;
+    const double c = std::cos(turn), s = std::sin(turn);
+    const float across[4] = {shownLeft, shownLeft, shownRight, shownRight};
+    const float up[4] = {shownTop, shownBottom, shownBottom, shownTop};
+    for (int k = 0; k < 4; ++k) {
+        const double x = across[k] * scale, y = up[k] * scale * aspect;
+        corners[k][0] = position[0] + c * x - s * y;
+        corners[k][1] = position[1] + s * x + c * y;
+    }
 }
 
 void Sprite::advance() {

@@ -22,6 +22,8 @@ struct Sprite {
     // rest out, by the scissor, which keeps the quad's own rasterization and so the picture exact.
     float shownLeft = -1.0f, shownRight = 1.0f, shownBottom = -1.0f, shownTop = 1.0f;
     bool showsNothing() const { return shownRight <= shownLeft || shownTop <= shownBottom; }
+    // The corners of the part that can show, in turn, in the field's units (x, y at z = position[2]).
+    void shownCorners(double corners[4][2]) const;
     float alpha = 1.0f;  // 0.5..1
 
     // Two unused draws, then the given phase and a spawn.

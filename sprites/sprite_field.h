@@ -38,7 +38,10 @@ public:
     void endDraw();
     // The sprites' drawing state alone, without the band.
     void beginSprites() const;
-    void drawSprites() const;
+    // `within`, where given: the only part of the window (x, y, width, height in pixels) that the
+    // drawing may change, as under a scissor; a sprite whose part that can show falls wholly
+    // outside it under the current matrices is left out.
+    void drawSprites(const std::int32_t* within = nullptr) const;
 
     // The sheet's size in pixels, 0 x 0 when it is not loaded.
     std::int32_t sheetWidth() const { return textures ? textures->sheet.width : 0; }
