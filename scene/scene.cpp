@@ -79,30 +79,6 @@ const MirrorConfig& Scene::beginFrame(std::int32_t flags) {
     return configToDraw();
 }
 
-namespace {
-
-// The copies' first use makes a software rasterizer compile pixel code of its own (about 25 ms on
-// llvmpipe), which would hold back the first picture: the first frame is drawn through clip planes,
-// and the copies take over from the second.
-class FirstFrameThroughClipPlanes {
-public:
-    explicit FirstFrameThroughClipPlanes(Scene& scene) : scene(scene), chosen(scene.mirrorDrawing) {
-        if (!scene.firstFrameRendered) scene.mirrorDrawing = MirrorDrawing::ClipPlanes;
-    }
-    ~FirstFrameThroughClipPlanes() {
-        scene.mirrorDrawing = chosen;
-        scene.firstFrameRendered = true;
-    }
-    FirstFrameThroughClipPlanes(const FirstFrameThroughClipPlanes&) = delete;
-    FirstFrameThroughClipPlanes& operator=(const FirstFrameThroughClipPlanes&) = delete;
-
-private:
-    Scene& scene;
-    const MirrorDrawing chosen;
-};
-
-}  // namespace
-
 // The one owner of a frame's drawing. The drawable is cleared once, here: before anything is drawn,
 // or, where the copies draw their field into a texture of their own, only after the first field is
 // there, so that the rasterizer clears and draws the window in one pass instead of storing the clear
@@ -114,7 +90,6 @@ void Scene::drawFrame(const MirrorConfig& config, const SceneViewport* viewports
         viewports = &whole;
         count = 1;
     }
-    FirstFrameThroughClipPlanes first(*this);
     WedgeCopies* copies = nullptr;
     if (mirrorsOn && mirrorDrawing == MirrorDrawing::Copies) {
         if (!wedgeCopies) wedgeCopies = new (std::nothrow) WedgeCopies(windowReadable);

@@ -82,5 +82,4 @@ public:
     // Whether the copies may read the window back where the context cannot draw them into a
     // texture: false for a window another program owns. Set before the first frame.
     bool windowReadable = true;
-    bool firstFrameRendered = false;  // the first drawFrame draws through clip planes
 };

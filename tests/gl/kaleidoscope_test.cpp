@@ -120,7 +120,6 @@ TEST_F(Kaleidoscope, AFrameLeavesTheStateItFound) {
             glDisable(GL_BLEND);
             glDisable(GL_TEXTURE_2D);
             glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_DECAL);
-            scene.firstFrameRendered = true;
             scene.drawFrame(*scene.currentConfig, nullptr, 0);
             GLint frontFace = 0, viewport[4] = {0, 0, 0, 0}, scissor[4] = {0, 0, 0, 0}, mode = 0;
             glGetIntegerv(GL_FRONT_FACE, &frontFace);

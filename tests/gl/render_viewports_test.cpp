@@ -21,7 +21,6 @@ protected:
         mirrorTransition = MirrorTransition{};
         fake::state.counter = 0;
         Scene scene(resized ? kWidth : width, resized ? kHeight : height);
-        scene.firstFrameRendered = true;  // frames compared exactly are all drawn the same way
         if (resized) {
             fake::state.counter = 1000000;
             scene.render(kMirrors);

@@ -57,7 +57,6 @@ std::vector<std::uint8_t> drawn(OffscreenGl& gl, Scene& scene, const MirrorConfi
     glClear(GL_COLOR_BUFFER_BIT);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     scene.mirrorDrawing = drawing;
-    scene.firstFrameRendered = true;
     scene.drawFrame(config, viewports.data(), static_cast<std::int32_t>(viewports.size()));
     return gl.readPixels();
 }
@@ -266,21 +265,6 @@ TEST(WedgeCopies, TexturesThatCannotBeMadeLeaveTheWedgesToTheClipPlanes) {
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the copies drew something else; 2, 3: the test could not set up";
-}
-
-// The first frame shows without waiting for the copies' pixel code; the second is drawn from copies.
-TEST(WedgeCopies, TakeOverFromTheSecondFrame) {
-    OffscreenGl gl;
-    ASSERT_TRUE(gl.create(640, 480)) << gl.error();
-    freshScene(3, Surface::Framebuffer);
-    Scene scene(640, 480);
-    ASSERT_EQ(scene.mirrorDrawing, MirrorDrawing::Copies);  // llvmpipe
-    scene.render(0x10000);
-    EXPECT_EQ(scene.wedgeCopies, nullptr);
-    EXPECT_EQ(scene.mirrorDrawing, MirrorDrawing::Copies);
-    scene.render(0x10000);
-    EXPECT_NE(scene.wedgeCopies, nullptr);
-    setFixedSceneSeed(-1);
 }
 
 TEST(WedgeCopies, AreChosenForSoftwareRenderersOnly) {
