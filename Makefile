@@ -8,12 +8,16 @@ SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 BUILD := build/linux
 
-# Debian packages, by what needs them. mk/*.mk files add to these lists.
+# Debian packages, by what needs them: each package is named in one list, and a target installs
+# the lists it needs. mk/*.mk files have lists of their own and add to EXTRA_TEST_PACKAGES.
 # The build configures its tests too, so GoogleTest is among what it needs.
-BUILD_PACKAGES := cmake make g++ pkg-config libgl-dev libegl-dev libglu1-mesa-dev libgl1-mesa-dri \
+CMAKE_PACKAGES := cmake make
+BUILD_PACKAGES := $(CMAKE_PACKAGES) g++ pkg-config libgl-dev libegl-dev libglu1-mesa-dev libgl1-mesa-dri \
   libjpeg62-turbo-dev libpng-dev libx11-dev libxss-dev libxext-dev libxrandr-dev libxinerama-dev \
   libxfixes-dev libgtk-3-dev libgtest-dev
-TEST_PACKAGES := xvfb xdotool x11-utils x11-xserver-utils imagemagick clang libclang-rt-14-dev gdb
+# A private X server and the tools that find, look at and type into its windows.
+XVFB_PACKAGES := xvfb xdotool x11-utils imagemagick
+TEST_PACKAGES := $(XVFB_PACKAGES) x11-xserver-utils gdb
 
 .PHONY: all run test build deps test-deps configure test-linux test-sanitize clean
 all: build
