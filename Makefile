@@ -1,6 +1,7 @@
 # The two commands of the README:
 #   make run    builds the Linux saver and starts it full screen on $DISPLAY
 #   make test   builds everything and runs every test (starts its own Xvfb)
+# and the quick one while working: make check, the unit and GL tests alone.
 # Each installs the Debian packages it needs first (as root, silent when all are present).
 # Further targets come from mk/*.mk, one file per area.
 
@@ -19,7 +20,7 @@ BUILD_PACKAGES := $(CMAKE_PACKAGES) g++ pkg-config libgl-dev libegl-dev libglu1-
 XVFB_PACKAGES := xvfb xdotool x11-utils imagemagick
 TEST_PACKAGES := $(XVFB_PACKAGES) x11-xserver-utils gdb
 
-.PHONY: all run test build deps test-deps configure test-linux test-sanitize clean
+.PHONY: all run test check build deps test-deps configure test-linux test-sanitize clean
 all: build
 
 include $(sort $(wildcard mk/*.mk))
@@ -58,6 +59,13 @@ test: test-deps build
 	$(CTEST) -j $(JOBS) -L hardening
 	$(MAKE) --no-print-directory fuzz-smoke
 	$(MAKE) --no-print-directory test-windows
+
+# The unit and GL tests: only their two programs built, each run whole (ctest would start one
+# process per test). Neither needs a display.
+check: configure
+	cmake --build $(BUILD) -j $(JOBS) --target unit_tests gl_tests
+	$(BUILD)/tests/unit_tests --gtest_brief=1
+	$(BUILD)/tests/gl_tests --gtest_brief=1
 
 # Every test of the Linux build in one parallel ctest run, in no particular order.
 test-linux: build
