@@ -1,6 +1,7 @@
 # The two commands of the README:
 #   make run    builds the Linux saver and starts it full screen on $DISPLAY
 #   make test   builds everything and runs every test (starts its own Xvfb)
+# and the quick one while working: make check, the unit and GL tests alone.
 # Each installs the Debian packages it needs first (as root, silent when all are present).
 # Further targets come from mk/*.mk, one file per area.
 
@@ -8,14 +9,18 @@ SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 BUILD := build/linux
 
-# Debian packages, by what needs them. mk/*.mk files add to these lists.
+# Debian packages, by what needs them: each package is named in one list, and a target installs
+# the lists it needs. mk/*.mk files have lists of their own and add to EXTRA_TEST_PACKAGES.
 # The build configures its tests too, so GoogleTest is among what it needs.
-BUILD_PACKAGES := cmake make g++ pkg-config libgl-dev libegl-dev libglu1-mesa-dev libgl1-mesa-dri \
+CMAKE_PACKAGES := cmake make
+BUILD_PACKAGES := $(CMAKE_PACKAGES) g++ pkg-config libgl-dev libegl-dev libglu1-mesa-dev libgl1-mesa-dri \
   libjpeg62-turbo-dev libpng-dev libx11-dev libxss-dev libxext-dev libxrandr-dev libxinerama-dev \
   libxfixes-dev libgtk-3-dev libgtest-dev
-TEST_PACKAGES := xvfb xdotool x11-utils x11-xserver-utils imagemagick clang libclang-rt-14-dev gdb
+# A private X server and the tools that find, look at and type into its windows.
+XVFB_PACKAGES := xvfb xdotool x11-utils imagemagick
+TEST_PACKAGES := $(XVFB_PACKAGES) x11-xserver-utils gdb
 
-.PHONY: all run test build deps test-deps configure test-linux test-sanitize clean
+.PHONY: all run test check build deps test-deps configure test-linux test-sanitize clean
 all: build
 
 include $(sort $(wildcard mk/*.mk))
@@ -54,6 +59,13 @@ test: test-deps build
 	$(CTEST) -j $(JOBS) -L hardening
 	$(MAKE) --no-print-directory fuzz-smoke
 	$(MAKE) --no-print-directory test-windows
+
+# The unit and GL tests: only their two programs built, each run whole (ctest would start one
+# process per test). Neither needs a display.
+check: configure
+	cmake --build $(BUILD) -j $(JOBS) --target unit_tests gl_tests
+	$(BUILD)/tests/unit_tests --gtest_brief=1
+	$(BUILD)/tests/gl_tests --gtest_brief=1
 
 # Every test of the Linux build in one parallel ctest run, in no particular order.
 test-linux: build

@@ -10,8 +10,6 @@ pkg_check_modules(GLIB REQUIRED IMPORTED_TARGET glib-2.0)
 pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET gtk+-3.0)
 pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
 
-add_library(morvane_core STATIC ${MORVANE_CORE_SOURCES})
-target_include_directories(morvane_core PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(morvane_core PUBLIC OpenGL::GL PkgConfig::GLU JPEG::JPEG)
 
 # The embedded pictures (resources/CMakeLists.txt defines morvane_embedded).

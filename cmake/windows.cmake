@@ -16,8 +16,6 @@ add_library(morvane_jpeg STATIC IMPORTED)
 set_target_properties(morvane_jpeg PROPERTIES IMPORTED_LOCATION ${MORVANE_JPEG_LIBRARY}
                       INTERFACE_INCLUDE_DIRECTORIES ${MORVANE_JPEG_INCLUDE})
 
-add_library(morvane_core STATIC ${MORVANE_CORE_SOURCES})
-target_include_directories(morvane_core PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(morvane_core PUBLIC morvane_jpeg glu32 opengl32)
 
 # Everything the C and C++ runtimes bring is linked in, so only system DLLs are imported.
@@ -75,19 +73,13 @@ if(MORVANE_TESTS)
 
   # The portable core's unit tests, built for Windows with GoogleTest from Debian's source.
   set(MORVANE_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest's source tree")
-  include(${PROJECT_SOURCE_DIR}/tests/unit/unit_tests.cmake)
   if(EXISTS ${MORVANE_GTEST_SOURCE}/CMakeLists.txt)
     set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     add_subdirectory(${MORVANE_GTEST_SOURCE} ${PROJECT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
     add_subdirectory(resources)
-    add_library(morvane_fake_platform STATIC ${PROJECT_SOURCE_DIR}/tests/support/fake_platform.cpp
-  ${PROJECT_SOURCE_DIR}/host/platform/window_model.cpp)
-    target_include_directories(morvane_fake_platform PUBLIC ${PROJECT_SOURCE_DIR})
-    target_link_libraries(morvane_fake_platform PUBLIC morvane_embedded)
-    add_executable(unit_tests ${UNIT_TEST_SOURCES})
+    include(${PROJECT_SOURCE_DIR}/tests/unit/unit_tests.cmake)
     set_target_properties(unit_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
-    target_link_libraries(unit_tests PRIVATE morvane_core morvane_fake_platform gtest_main)
     target_link_options(unit_tests PRIVATE ${MORVANE_STATIC_RUNTIME})
     add_test(NAME windows.unit_tests COMMAND unit_tests)
   endif()

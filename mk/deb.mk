@@ -5,8 +5,9 @@
 # again.
 
 DEB_PACKAGES := dpkg-dev
-EXTRA_TEST_PACKAGES += $(DEB_PACKAGES) lintian xscreensaver xscreensaver-gl mate-screensaver dbus-daemon \
-  libglib2.0-bin dconf-gsettings-backend passwd desktop-file-utils man-db xsecurelock
+XSCREENSAVER_PACKAGES := xscreensaver xscreensaver-gl
+EXTRA_TEST_PACKAGES += $(DEB_PACKAGES) lintian $(XSCREENSAVER_PACKAGES) mate-screensaver dbus-daemon \
+  libglib2.0-bin dconf-gsettings-backend passwd xsecurelock
 
 .PHONY: deb
 deb: build

@@ -8,11 +8,13 @@ FUZZ_BUILD := build/fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_SMOKE_SECONDS ?= 5
 FUZZ_TARGETS := $(sort $(basename $(notdir $(wildcard tests/*/*_fuzz.cpp))))
+FUZZ_PACKAGES := clang libclang-rt-14-dev
+EXTRA_TEST_PACKAGES += $(FUZZ_PACKAGES)
 
 .PHONY: fuzz fuzz-smoke fuzz-build
 
 fuzz-build: deps
-	@tools/install-packages clang libclang-rt-14-dev
+	@tools/install-packages $(FUZZ_PACKAGES)
 	@[ -f $(FUZZ_BUILD)/CMakeCache.txt ] || cmake --preset fuzz >/dev/null
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) $(addprefix --target ,$(FUZZ_TARGETS))
 

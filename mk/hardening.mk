@@ -5,7 +5,8 @@
 #                   on and off (SOAK_SECONDS to change the length)
 #   make destroy-loop  the fault tests with DESTROY_ROUNDS (default 1000) windows of another program's
 #                   destroyed at random moments while the saver draws in them
-EXTRA_TEST_PACKAGES += valgrind
+MEMCHECK_PACKAGES := valgrind
+EXTRA_TEST_PACKAGES += $(MEMCHECK_PACKAGES)
 MEMCHECK_SECONDS ?= 5
 SOAK_SECONDS ?= 86400
 DESTROY_ROUNDS ?= 1000
@@ -13,7 +14,7 @@ DESTROY_ROUNDS ?= 1000
 .PHONY: memcheck soak destroy-loop
 
 memcheck: configure
-	@tools/install-packages valgrind xvfb xdotool x11-utils
+	@tools/install-packages $(MEMCHECK_PACKAGES) $(XVFB_PACKAGES)
 	cmake --build $(BUILD) -j $(JOBS) --target morvane
 	MORVANE_BUILD=$(CURDIR)/$(BUILD) MORVANE_SOURCE=$(CURDIR) MEMCHECK_SECONDS=$(MEMCHECK_SECONDS) \
 	  bash tests/integration/memcheck.sh
@@ -23,7 +24,7 @@ soak: configure
 	MORVANE_BUILD=$(CURDIR)/$(BUILD) SOAK_SECONDS=$(SOAK_SECONDS) SOAK_DRAW_EVERY=30 bash tests/integration/soak.sh
 
 destroy-loop: configure
-	@tools/install-packages xvfb xdotool x11-utils
+	@tools/install-packages $(XVFB_PACKAGES)
 	cmake --build $(BUILD) -j $(JOBS) --target morvane xtesthost
 	MORVANE_BUILD=$(CURDIR)/$(BUILD) MORVANE_SOURCE=$(CURDIR) DESTROY_ROUNDS=$(DESTROY_ROUNDS) \
 	  bash tests/integration/faults.sh

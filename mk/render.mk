@@ -2,7 +2,6 @@
 #   make readme-images  renders docs/images/mirrors-on.png, mirrors-off.png, drawing-clip.png and
 #                       drawing-copy.png with morvane-render
 #   make bench-render   frames per second of one core at 1920x1080, mirrors on (24 wedges) and off
-RENDER_BENCH_PACKAGES := libbenchmark-dev
 # Frame 360: twelve seconds in, when the first rebirths have brought pieces of every kind.
 README_IMAGE_OPTIONS := --size 960x540 --seed 42 --fps 30 --frames 361 --every 360
 DRAWING_IMAGE_OPTIONS := --size 480x270 --seed 42 --fps 30 --frames 361 --every 360
@@ -24,7 +23,7 @@ readme-images: configure
 	cp $(BUILD)/readme-images/copy/frame-000360.png docs/images/drawing-copy.png
 
 bench-render: configure
-	@tools/install-packages $(RENDER_BENCH_PACKAGES)
+	@tools/install-packages $(BENCHMARK_PACKAGES)
 	cmake --preset linux >/dev/null
 	cmake --build $(BUILD) -j $(JOBS) --target render_bench
 	LP_NUM_THREADS=0 $(BUILD)/bench/render/render_bench

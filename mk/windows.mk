@@ -8,9 +8,8 @@
 # under build/libjpeg-win64.
 
 WINDOWS_BUILD := build/windows
-WINDOWS_PACKAGES := g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-x86-64 wine wine64 nasm dpkg-dev cmake make \
-  nsis
-WINDOWS_TEST_PACKAGES := xvfb xdotool x11-utils imagemagick
+# dpkg-dev (DEB_PACKAGES) unpacks the libjpeg-turbo source.
+WINDOWS_PACKAGES := g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-x86-64 wine wine64 nasm nsis
 WIN_JPEG_DIR := build/libjpeg-win64
 WIN_JPEG_PREFIX := $(CURDIR)/$(WIN_JPEG_DIR)/install
 WIN_JPEG_LIB := $(WIN_JPEG_DIR)/install/lib/libjpeg.a
@@ -22,7 +21,7 @@ EXTRA_TEST_PACKAGES += $(WINDOWS_PACKAGES)
 .PHONY: windows windows-scr windows-deps test-windows installer icons
 
 windows-deps:
-	@tools/install-packages $(WINDOWS_PACKAGES)
+	@tools/install-packages $(WINDOWS_PACKAGES) $(CMAKE_PACKAGES) $(DEB_PACKAGES)
 
 $(WIN_JPEG_DIR)/source/CMakeLists.txt:
 	@set -e; mkdir -p $(WIN_JPEG_DIR)/download; \
@@ -78,7 +77,7 @@ windows: installer
 	sha256sum $(WINDOWS_BUILD)/morvane.scr $(WINDOWS_BUILD)/morvane-$$version-setup.exe
 
 test-windows: windows
-	@tools/install-packages $(WINDOWS_TEST_PACKAGES)
+	@tools/install-packages $(XVFB_PACKAGES)
 	MORVANE_WINDOWS_BUILD=$(CURDIR)/$(WINDOWS_BUILD) tests/windows/run-wine-tests
 
 icons: configure

@@ -20,7 +20,8 @@ on_display() {
     tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxE "DISPLAY=${DISPLAY}(\.[0-9]+)?" && echo "$pid"
   done
 }
-trap 'kill -KILL $(on_display) 2>/dev/null; _lib_cleanup' EXIT
+end_on_display() { kill -KILL $(on_display) 2>/dev/null; }
+at_exit end_on_display
 
 # wait_savers COUNT: COUNT morvane run on this display within 10 s.
 wait_savers() {

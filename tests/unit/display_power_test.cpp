@@ -9,6 +9,7 @@
 #include "host/saver.h"
 #include "host/saver_constants.h"
 #include "scene/scene.h"
+#include "tests/support/host_fixture.h"
 #include "tests/unit/scene_fixture.h"
 
 namespace {
@@ -28,20 +29,16 @@ void countResume(void* target) {
 }
 std::int32_t longPause(void*) { return 41; }
 
-class DisplayPower : public testing::Test {
+class DisplayPower : public HostFixture {
 protected:
     void SetUp() override {
-        fake::reset();
-        host = HostState();
-        host.settings = &settings;
+        HostFixture::SetUp();
         host.runMode = RunMode::FullScreen;
         platform::registerClass({CS_OWNDC, saverWindowProc, 0, "OpenGL"});
         window = platform::createWindow(0, "OpenGL", "SaverWindow", WS_POPUP, 0, 0, 10, 10, 0, 0);
     }
-    void TearDown() override { host = HostState(); }
     void run() { runFrameLoop(0xDC, settings, {countFrame, longPause, &counted, countResume}); }
 
-    SaverSettings settings;
     platform::WindowHandle window = 0;
     Counted counted;
 };

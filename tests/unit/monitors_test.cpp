@@ -7,6 +7,7 @@
 #include "host/saver.h"
 #include "host/saver_constants.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/host_fixture.h"
 
 // Beside the type, where gtest's comparisons look for it.
 static bool operator==(const SceneViewport& a, const SceneViewport& b) {
@@ -17,20 +18,15 @@ namespace {
 
 using Viewports = std::vector<SceneViewport>;
 
-class SaverMonitors : public testing::Test {
+class SaverMonitors : public HostFixture {
 protected:
     void SetUp() override { startOver(); }
-    // Every piece of state back to the start, also between the cases of one test.
     void startOver() {
-        fake::reset();
-        host = HostState();
+        HostFixture::startOver();
         host.instance = 0x400000;
-        host.settings = &settings;
         host.runMode = RunMode::FullScreen;
     }
-    void TearDown() override { host = HostState(); }
 
-    SaverSettings settings;
     SaverSurface surface;
 };
 

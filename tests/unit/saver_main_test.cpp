@@ -9,6 +9,7 @@
 #include "host/saver.h"
 #include "host/saver_constants.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/host_fixture.h"
 
 namespace {
 
@@ -26,16 +27,13 @@ int scriptedChangePassword(const char* provider, std::uintptr_t window, std::uin
     return 0;
 }
 
-class SaverMain : public testing::Test {
+class SaverMain : public HostFixture {
 protected:
     void SetUp() override { startOver(); }
-    // Every piece of state back to the start, also between the cases of one test.
     void startOver() {
-        fake::reset();
-        host = HostState();
+        HostFixture::startOver();
         changeCalls.clear();
     }
-    void TearDown() override { host = HostState(); }
 
     int runWith(const char* line) {
         fake::state.commandLine = line;

@@ -11,24 +11,20 @@
 #include "host/saver.h"
 #include "host/saver_constants.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/host_fixture.h"
 
 namespace {
 
 using Calls = std::vector<std::string>;
 
-class SaverWindowSetUp : public testing::Test {
+class SaverWindowSetUp : public HostFixture {
 protected:
     void SetUp() override { startOver(); }
-    // Every piece of state back to the start, also between the cases of one test.
     void startOver() {
-        fake::reset();
-        host = HostState();
+        HostFixture::startOver();
         host.instance = 0x400000;
-        host.settings = &settings;
     }
-    void TearDown() override { host = HostState(); }
 
-    SaverSettings settings;
     SaverSurface surface;
 };
 
@@ -181,20 +177,16 @@ bool renderFrame(void* target, std::int32_t flags) {
 }
 std::int32_t framePause(void* target) { return static_cast<Frames*>(target)->pause; }
 
-class FrameLoop : public testing::Test {
+class FrameLoop : public HostFixture {
 protected:
     void SetUp() override { startOver(); }
-    // Every piece of state back to the start, also between the cases of one test.
     void startOver() {
-        fake::reset();
-        host = HostState();
+        HostFixture::startOver();
         frames = Frames();
-        host.settings = &settings;
         host.runMode = RunMode::FullScreen;
         platform::registerClass({CS_OWNDC, saverWindowProc, 0, "OpenGL"});
         window = platform::createWindow(0, "OpenGL", "SaverWindow", WS_POPUP, 0, 0, 10, 10, 0, 0);
     }
-    void TearDown() override { host = HostState(); }
 
     // Ends the loop after `count` frames by posting the quit message from the sleep.
     void quitAfterFrames(std::size_t count) {
@@ -204,7 +196,6 @@ protected:
     }
     void run() { runFrameLoop(0xDC, settings, {renderFrame, framePause, &frames}); }
 
-    SaverSettings settings;
     platform::WindowHandle window = 0;
     Frames frames;
 };

@@ -8,20 +8,14 @@
 #include "host/saver.h"
 #include "host/saver_constants.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/host_fixture.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-class Settings : public testing::Test {
+class Settings : public HostFixture {
 protected:
-    void SetUp() override {
-        fake::reset();
-        host = HostState();
-        host.settings = &settings;
-    }
-    void TearDown() override { host = HostState(); }
-
     void readAll() {
         readSystemSettings(settings);
         readOwnSettings(settings);
@@ -50,7 +44,6 @@ protected:
         return true;
     }
 
-    SaverSettings settings;
     std::uint32_t checkAfterInit = 99;  // the check box as the dialog set it up
 };
 

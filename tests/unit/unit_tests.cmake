@@ -1,5 +1,12 @@
-# The unit tests (GoogleTest, the fake platform, no GL), one binary on both builds: tests/CMakeLists.txt
-# builds it for Linux, cmake/windows.cmake for Windows. A new test file is added here.
+# The unit tests (GoogleTest, the fake platform, no GL), one binary on both builds. Each build
+# includes this file once GTest::gtest_main and morvane_embedded exist, and says how the binary is
+# run: tests/CMakeLists.txt for Linux, cmake/windows.cmake for Windows (under Wine). The fake
+# platform is also what the GL tests and the fuzzers link. A new test file is added here.
+add_library(morvane_fake_platform STATIC ${PROJECT_SOURCE_DIR}/tests/support/fake_platform.cpp
+  ${PROJECT_SOURCE_DIR}/host/platform/window_model.cpp)
+target_include_directories(morvane_fake_platform PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(morvane_fake_platform PUBLIC morvane_embedded)
+
 set(UNIT_TEST_SOURCES
   atlas_test.cpp
   command_line_test.cpp
@@ -18,3 +25,5 @@ set(UNIT_TEST_SOURCES
   window_model_test.cpp
   window_proc_test.cpp)
 list(TRANSFORM UNIT_TEST_SOURCES PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
+add_executable(unit_tests ${UNIT_TEST_SOURCES})
+target_link_libraries(unit_tests PRIVATE morvane_core morvane_fake_platform GTest::gtest_main)

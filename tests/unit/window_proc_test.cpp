@@ -9,6 +9,7 @@
 #include "host/saver.h"
 #include "host/saver_constants.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/host_fixture.h"
 
 namespace {
 
@@ -32,17 +33,13 @@ int scriptedVerifier(std::uintptr_t window) {
     return verifier.answer;
 }
 
-class SaverWindowProc : public testing::Test {
+class SaverWindowProc : public HostFixture {
 protected:
     void SetUp() override { startOver(); }
-    // Every piece of state back to the start, also between the cases of one test.
     void startOver() {
-        fake::reset();
-        host = HostState();
-        host.settings = &settings;
+        HostFixture::startOver();
         verifier = Verifier();
     }
-    void TearDown() override { host = HostState(); }
 
     void open(RunMode mode, std::uint32_t tick = 5000, platform::Point cursor = {400, 300}) {
         host.runMode = mode;
@@ -88,7 +85,6 @@ protected:
         verifier.answer = answer;
     }
 
-    SaverSettings settings;
     platform::WindowHandle window = 0;
 };
 

@@ -42,6 +42,16 @@ HWND waitForTopLevel(const char* className, const char* title, DWORD timeoutMs) 
     return nullptr;
 }
 
+// What CreateProcess reported, in the system's words, for the scripts to show.
+void printStartError(const char* saverPath) {
+    const DWORD error = GetLastError();
+    char text[256] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text, sizeof(text),
+                   nullptr);
+    for (char* end = text + std::strlen(text); end > text && (end[-1] == '\r' || end[-1] == '\n');) *--end = '\0';
+    std::printf("error=cannot start %s: error %lu (%s)\n", saverPath, static_cast<unsigned long>(error), text);
+}
+
 void printWindow(const char* prefix, HWND window) {
     char className[64] = "";
     char title[128] = "";
@@ -73,7 +83,7 @@ int preview(const char* saverPath, DWORD holdMs) {
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
     if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        std::printf("error=cannot start %s\n", saverPath);
+        printStartError(saverPath);
         return 2;
     }
 
@@ -158,7 +168,7 @@ int startShown(const char* saverPath, WORD show, DWORD waitMs) {
     startup.wShowWindow = show;
     PROCESS_INFORMATION process = {};
     if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        std::printf("error=cannot start %s\n", saverPath);
+        printStartError(saverPath);
         return 2;
     }
     CloseHandle(process.hThread);
