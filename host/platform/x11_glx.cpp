@@ -76,6 +76,14 @@ bool setPixelFormat(DeviceContext dc, std::int32_t format, const PixelFormatRequ
     return surface && surface->config && format != 0 && static_cast<VisualID>(format) == surface->visualId;
 }
 
+// The window is its one drawable: the monitors are viewports inside it.
+std::int32_t getWindowDrawables(WindowHandle window, Drawable* drawables, std::int32_t capacity) {
+    Rect rect;
+    if (capacity < 1 || !x11::liveWindow(window) || !getWindowRect(window, rect)) return 0;
+    drawables[0] = {window, rect};
+    return 1;
+}
+
 void drawFrameOverlay(DeviceContext dc) {
     Display* d = x11::openedDisplay();
     if (!d || !surfaceOf(dc) || !window_model::alive(dc)) return;

@@ -68,6 +68,8 @@ struct State {
     bool resumedFromStop = false;            // takeResumedFromStop answers it once
     bool stopRequested = false;              // takeStopRequest answers it once
     std::optional<Size> newWindowSize;       // takeNewWindowSize answers it once
+    // getWindowDrawables; none: the window's own device context over the window, as on X11.
+    std::vector<platform::Drawable> drawables;
 
     bool failRegisterClass = false;
     std::int32_t pixelFormat = 7;  // what choosePixelFormat answers
