@@ -87,7 +87,7 @@ WindowHandle createWindow(std::uint32_t exStyle, const char* className, const ch
                           std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
                           WindowHandle parent, InstanceHandle instance);
 // Also asks the window for its cursor (WM_SETCURSOR), as Windows does when the pointer comes over it.
-// X11: the first showing ends the saver's set-up for the stop signals (x11_signals.cpp), and a
+// X11: the first showing ends the saver's set-up for the stop signals (linux_signals.cpp), and a
 // full-screen window takes the keyboard and the pointer there.
 bool showWindow(WindowHandle window, std::int32_t showCommand);
 bool destroyWindow(WindowHandle window);
@@ -123,8 +123,8 @@ bool isDisplayOff();
 // lockers do to their theme while the unlock dialog is up); never on Windows. As after the display
 // comes back on, the time in between is no frame rate to pace by.
 bool takeResumedFromStop();
-// True once after the system asked the process to stop (X11: SIGTERM, SIGINT, SIGHUP or SIGUSR1 once
-// the saver is set up, x11_signals.cpp); never on Windows, which closes a screen saver with messages.
+// True once after the system asked the process to stop (Linux: SIGTERM, SIGINT, SIGHUP or SIGUSR1 once
+// the saver is set up, linux_signals.cpp); never on Windows, which closes a screen saver with messages.
 // The frame loop then destroys the saver window, and the run ends through its normal tear-down.
 bool takeStopRequest();
 

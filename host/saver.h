@@ -34,6 +34,9 @@ struct SaverSettings {
     std::int32_t passwordDelay = kDefaultPasswordDelay;  // seconds
     std::int32_t mouseThreshold = kDefaultMouseThreshold;  // pixels, on either axis
     platform::Point startCursor = {0, 0};
+    // False where the platform could not tell at the start where the pointer is (Wayland tells a
+    // client only once the pointer comes over its window): the first position it reports is the start.
+    bool startCursorKnown = true;
     std::uint32_t startTick = 0;  // milliseconds of the platform tick
     std::uint32_t checkingPassword = 0;
     std::uint32_t closeRequested = 0;

@@ -152,7 +152,11 @@ bool takeNewWindowSize(WindowHandle window, std::int32_t& width, std::int32_t& h
     return true;
 }
 WindowHandle getForegroundWindow() { return state.foreground; }
-bool getCursorPos(Point& point) { point = state.cursor; return true; }
+bool getCursorPos(Point& point) {
+    if (state.cursorUnknown) return false;
+    point = state.cursor;
+    return true;
+}
 CursorHandle loadCursor(InstanceHandle instance, std::uintptr_t id) {
     return !instance && id == IDC_ARROW ? fake::kArrowCursor : 0;
 }

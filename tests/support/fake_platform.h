@@ -59,6 +59,7 @@ struct State {
     std::vector<platform::Rect> monitors;  // getMonitorRects; none: the platform cannot tell
     platform::WindowHandle foreground = 0;
     platform::Point cursor = {0, 0};
+    bool cursorUnknown = false;  // getCursorPos fails while set
     std::uint32_t tick = 0;
     std::int64_t counter = 0;
     std::int64_t frequency = 1000000;
