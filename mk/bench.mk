@@ -2,7 +2,7 @@
 # one core, the running cost on Xvfb, memory. Prints a table and writes bench/RESULTS.md.
 #   make bench   (BENCH_RUNNING_SECONDS, default 30: the length of each running-cost run)
 # bench-decode (mk/pictures.mk) and bench-render (mk/render.mk) run one benchmark each.
-BENCH_PACKAGES := hyperfine valgrind time libjpeg-turbo-progs libbenchmark-dev xvfb procps xscreensaver-gl linux-perf
+BENCH_PACKAGES := hyperfine valgrind time libjpeg-turbo-progs libbenchmark-dev xvfb procps xscreensaver-gl linux-perf sway
 
 .PHONY: bench
 
