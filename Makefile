@@ -1,5 +1,5 @@
 # The two commands of the README:
-#   make run    builds the Linux saver and starts it full screen on $DISPLAY
+#   make run    builds the Linux saver and starts it full screen on $WAYLAND_DISPLAY or $DISPLAY
 #   make test   builds everything and runs every test (starts its own Xvfb)
 # Each installs the Debian packages it needs first (as root, silent when all are present).
 # Further targets come from mk/*.mk, one file per area.
@@ -35,8 +35,8 @@ build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	@if [ -z "$$DISPLAY" ]; then \
-	  echo "make run: no X display (\$$DISPLAY is not set); start it from a desktop session."; \
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "make run: no display (neither \$$DISPLAY nor \$$WAYLAND_DISPLAY is set); start it from a desktop session."; \
 	else \
 	  echo "$(BUILD)/morvane /s"; $(BUILD)/morvane /s; \
 	fi
