@@ -19,15 +19,9 @@ chmod 644 "$TEST_TMP/sway.cfg"
 # as_wayland COMMAND...: COMMAND as HOST_USER in this test's session: no X display, only Wayland's.
 as_wayland() { as_host env DISPLAY= XDG_RUNTIME_DIR="$RUNTIME" WAYLAND_DISPLAY=wayland-1 "$@"; }
 sway_ipc() { as_wayland swaymsg -s "$(ls "$RUNTIME"/sway-ipc.*.sock)" "$@" >/dev/null; }
-# wayland_savers: the ids of HOST_USER's morvane processes in this test's session.
-wayland_savers() { in_session | while read -r pid; do [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = morvane ] && echo "$pid"; done; }
-# in_session: every process of HOST_USER's in this test's session (sway, swaybg, swayidle, morvane).
-in_session() {
-  local pid
-  for pid in $(pgrep -u "$HOST_USER"); do
-    tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "XDG_RUNTIME_DIR=$RUNTIME" && echo "$pid"
-  done
-}
+# in_session [PGREP-OPTION...]: HOST_USER's processes in this test's Wayland session.
+in_session() { host_processes "XDG_RUNTIME_DIR=$RUNTIME" "$@"; }
+wayland_savers() { in_session -x morvane; }
 trap 'kill -KILL $(in_session) 2>/dev/null; _lib_cleanup' EXIT
 # press_key PID: Escape from a virtual keyboard (wtype's exists only while wtype runs, and the saver
 # must have taken it up before the key comes: -s waits); again while the saver still runs, as a
@@ -86,11 +80,11 @@ note "swayidle starts morvane /s after its timeout"
 press_key "$(wayland_savers | head -n1)"
 for _ in $(seq 50); do [ -z "$(wayland_savers)" ] && break; sleep 0.1; done
 [ -z "$(wayland_savers)" ] || fail "morvane started by swayidle still runs after a key"
-for pid in $(in_session); do [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = swayidle ] && kill -TERM "$pid"; done
+kill -TERM $(in_session -x swayidle) 2>/dev/null
 
 launch saver as_wayland /usr/bin/morvane /s
 saver=$LAUNCHED
 expect_output_mirrored HEADLESS-1 "morvane /s before the compositor goes"
-for pid in $(in_session); do [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = sway ] && kill -KILL "$pid"; done
+kill -KILL $(in_session -x sway)
 expect_exit "$saver" 5 "morvane /s when the compositor went away"
 note "the compositor going away ends it with exit code 0"
