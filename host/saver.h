@@ -138,8 +138,9 @@ struct FrameStep {
 constexpr std::uint32_t kDisplayOffPauseMs = 250;
 void runFrameLoop(const SaverSettings& settings, const FrameStep& step);
 // One frame of `scene` in every drawable of `surface` that has viewports: the animation moved on
-// once, then in each drawable, with `context` current there, the picture drawn, the platform's
-// overlay laid over it and the frame presented. Returns whether any drawable was presented.
+// once, then in each drawable, with the surface's context made current there (unless the drawable
+// is the window's own device context, where it is current already), the picture drawn, the
+// platform's overlay laid over it and the frame presented. Returns whether any was presented.
 bool presentFrame(Scene& scene, const SaverSurface& surface, std::int32_t flags);
 
 // The close rules of the window procedure as functions of numbers. Ticks are the platform's wrapping

@@ -81,12 +81,11 @@ std::vector<SceneViewport> fullScreenViewports(const platform::Rect& window) {
 
 bool presentFrame(Scene& scene, const SaverSurface& surface, std::int32_t flags) {
     const MirrorConfig& config = scene.beginFrame(flags);
-    // A window of one drawable keeps its context current from set-up on.
-    const bool switching = surface.drawables.size() > 1;
     bool presented = false;
     for (const SaverSurface::Drawable& drawable : surface.drawables) {
         if (drawable.viewports.empty()) continue;
-        if (switching && !platform::makeCurrent(drawable.dc, surface.context)) continue;
+        // The window's own device context keeps the context current from set-up on.
+        if (drawable.dc != surface.dc && !platform::makeCurrent(drawable.dc, surface.context)) continue;
         scene.drawFrame(config, drawable.viewports.data(), static_cast<std::int32_t>(drawable.viewports.size()));
         platform::drawFrameOverlay(drawable.dc);
         presented = platform::swapBuffers(drawable.dc) || presented;

@@ -36,7 +36,8 @@ void outputDone(void*, wl_output*) {
     if (WindowRecord* window = saverWindow()) window->layoutChanged = true;
 }
 void outputScale(void*, wl_output*, std::int32_t) {}
-const wl_output_listener kOutputListener = {outputGeometry, outputMode, outputDone, outputScale};
+// Version 3 at most is bound: no name or description (version 4) comes.
+const wl_output_listener kOutputListener = {outputGeometry, outputMode, outputDone, outputScale, nullptr, nullptr};
 
 void addOutput(Connection& c, std::uint32_t name, std::uint32_t version) {
     Output* output = new Output;

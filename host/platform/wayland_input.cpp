@@ -95,7 +95,7 @@ void pointerAxisStop(void*, wl_pointer*, std::uint32_t, std::uint32_t) {}
 void pointerAxisDiscrete(void*, wl_pointer*, std::uint32_t, std::int32_t) {}
 const wl_pointer_listener kPointerListener = {pointerEnter, pointerLeave,      pointerMotion,   pointerButton,
                                               pointerAxis,  pointerFrame,      pointerAxisSource, pointerAxisStop,
-                                              pointerAxisDiscrete};
+                                              pointerAxisDiscrete, nullptr};  // no axis_value120 below version 8
 
 template <typename Device>
 void releaseDevice(Device*& device, void (*releaseCall)(Device*), void (*destroyCall)(Device*), std::uint32_t since) {

@@ -125,6 +125,13 @@ TEST(SaverWindowRun, PresentsOneAnimationStepInEverySizedDrawable) {
         EXPECT_EQ(scene.frameCount, framesBefore + 1);
         EXPECT_EQ(fake::state.calls, (std::vector<std::string>{"makeCurrent 1", "drawFrameOverlay 81", "swapBuffers 81",
                                                                "makeCurrent 1", "drawFrameOverlay 83", "swapBuffers 83"}));
+        // One output alone is a drawable of its own too, unlike the window's device context.
+        fake::state.drawables = {{0x51, {0, 0, 32, 64}}};
+        fake::state.newWindowSize = fake::Size{64, 64};
+        ASSERT_TRUE(followWindowSize(surface));
+        fake::state.calls.clear();
+        EXPECT_TRUE(presentFrame(scene, surface, 0));
+        EXPECT_EQ(fake::state.calls, (std::vector<std::string>{"makeCurrent 1", "drawFrameOverlay 81", "swapBuffers 81"}));
     }
     closeSaverWindow(surface);
     host = HostState();
