@@ -1,5 +1,5 @@
 # The two commands of the README:
-#   make run    builds the Linux saver and starts it full screen on $DISPLAY
+#   make run    builds the Linux saver and starts it full screen on $WAYLAND_DISPLAY or $DISPLAY
 #   make test   builds everything and runs every test (starts its own Xvfb)
 # and the quick one while working: make check, the unit and GL tests alone.
 # Each installs the Debian packages it needs first (as root, silent when all are present).
@@ -40,8 +40,8 @@ build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	@if [ -z "$$DISPLAY" ]; then \
-	  echo "make run: no X display (\$$DISPLAY is not set); start it from a desktop session."; \
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "make run: no display (neither \$$DISPLAY nor \$$WAYLAND_DISPLAY is set); start it from a desktop session."; \
 	else \
 	  echo "$(BUILD)/morvane /s"; $(BUILD)/morvane /s; \
 	fi

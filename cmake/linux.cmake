@@ -19,29 +19,34 @@ add_library(morvane_offscreen STATIC ${PROJECT_SOURCE_DIR}/host/platform/egl_off
 target_include_directories(morvane_offscreen PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(morvane_offscreen PUBLIC OpenGL::EGL OpenGL::GL)
 
-# The saver: the X11 platform on the window model. The settings file is read with GLib alone; GTK is
-# only in the dialogs module, which the program opens when it shows a dialog.
-set(MORVANE_X11_SOURCES
+# The saver: the Linux platform on the window model, drawing through X11 or (cmake/wayland.cmake)
+# Wayland. The settings file is read with GLib alone; GTK is only in the dialogs module, which the
+# program opens when it shows a dialog.
+set(MORVANE_LINUX_SOURCES
+  linux_dialogs.cpp
+  linux_display.cpp
+  linux_main.cpp
+  linux_messages.cpp
+  linux_options.cpp
+  linux_pictures_ahead.cpp
+  linux_settings.cpp
+  linux_signals.cpp
+  linux_system.cpp
+  linux_time.cpp
+  x11_blanking.cpp
   x11_cursor.cpp
-  x11_dialogs.cpp
   x11_display.cpp
   x11_fps.cpp
   x11_geometry.cpp
   x11_glx.cpp
-  x11_main.cpp
   x11_messages.cpp
   x11_monitors.cpp
-  x11_options.cpp
-  x11_pictures_ahead.cpp
   x11_power.cpp
-  x11_settings.cpp
-  x11_signals.cpp
-  x11_system.cpp
-  x11_time.cpp
   x11_window.cpp
   window_model.cpp)
-list(TRANSFORM MORVANE_X11_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/host/platform/)
-add_executable(morvane ${MORVANE_X11_SOURCES})
+list(TRANSFORM MORVANE_LINUX_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/host/platform/)
+add_executable(morvane ${MORVANE_LINUX_SOURCES})
+include(cmake/wayland.cmake)
 target_link_libraries(morvane PRIVATE morvane_core morvane_embedded OpenGL::GLX PkgConfig::X11 PkgConfig::GLIB
   ${CMAKE_DL_LIBS})
 

@@ -6,7 +6,7 @@
 
 std::int32_t frameFlags(std::uint32_t useMirrors) { return useMirrors != 0 ? kMirrorFlag : 0; }
 
-void runFrameLoop(platform::DeviceContext dc, const SaverSettings& settings, const FrameStep& step) {
+void runFrameLoop(const SaverSettings& settings, const FrameStep& step) {
     bool dark = false;
     for (;;) {
         // The system's stop closes the saver as a measured run's last frame does, below.
@@ -30,13 +30,10 @@ void runFrameLoop(platform::DeviceContext dc, const SaverSettings& settings, con
             dark = false;
             if (step.resume) step.resume(step.target);
         }
-        if (step.render(step.target, frameFlags(settings.useMirrors))) {
-            platform::drawFrameOverlay(dc);
-            if (platform::swapBuffers(dc) && framePresented()) {
-                // A measured run's last frame: the saver closes as it does on a stop request.
-                platform::destroyWindow(settings.window);
-                continue;
-            }
+        if (step.render(step.target, frameFlags(settings.useMirrors)) && framePresented()) {
+            // A measured run's last frame: the saver closes as it does on a stop request.
+            platform::destroyWindow(settings.window);
+            continue;
         }
         // Read after the frame: the frame clock may have changed it while drawing. The clock keeps it
         // within 1..1000 ms; a value below that must not become an unsigned sleep of days.

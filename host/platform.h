@@ -1,8 +1,11 @@
 // The one list of services the saver asks of the operating system, in the system's own terms.
-// Defined once per platform and picked at link time: platform/win32.cpp, platform/x11*.cpp,
-// platform/headless.cpp (offscreen renderer), tests/support/fake_platform.cpp (unit tests).
+// Defined once per platform and picked at link time: platform/win32.cpp, platform/linux_*.cpp (on
+// Linux the calls that depend on the display system go to the X11 or the Wayland port, picked at
+// run time by linux_display.cpp), platform/headless.cpp (offscreen renderer),
+// tests/support/fake_platform.cpp (unit tests).
 //
-// Handles are plain integers: a window handle is an HWND on Windows and an X window id on X11.
+// Handles are plain integers: a window handle is an HWND on Windows, an X window id on X11 and a
+// number of the port's own on Wayland.
 // Message numbers, styles and flags keep their Win32 values (see saver_constants.h), so the host
 // logic above this seam is the same code everywhere. Nothing here may include <windows.h> or Xlib.
 #pragma once
@@ -84,7 +87,7 @@ WindowHandle createWindow(std::uint32_t exStyle, const char* className, const ch
                           std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
                           WindowHandle parent, InstanceHandle instance);
 // Also asks the window for its cursor (WM_SETCURSOR), as Windows does when the pointer comes over it.
-// X11: the first showing ends the saver's set-up for the stop signals (x11_signals.cpp), and a
+// X11: the first showing ends the saver's set-up for the stop signals (linux_signals.cpp), and a
 // full-screen window takes the keyboard and the pointer there.
 bool showWindow(WindowHandle window, std::int32_t showCommand);
 bool destroyWindow(WindowHandle window);
@@ -120,8 +123,8 @@ bool isDisplayOff();
 // lockers do to their theme while the unlock dialog is up); never on Windows. As after the display
 // comes back on, the time in between is no frame rate to pace by.
 bool takeResumedFromStop();
-// True once after the system asked the process to stop (X11: SIGTERM, SIGINT, SIGHUP or SIGUSR1 once
-// the saver is set up, x11_signals.cpp); never on Windows, which closes a screen saver with messages.
+// True once after the system asked the process to stop (Linux: SIGTERM, SIGINT, SIGHUP or SIGUSR1 once
+// the saver is set up, linux_signals.cpp); never on Windows, which closes a screen saver with messages.
 // The frame loop then destroys the saver window, and the run ends through its normal tear-down.
 bool takeStopRequest();
 
@@ -151,6 +154,18 @@ std::int32_t releaseDC(WindowHandle window, DeviceContext dc);
 // Returns the index of the closest format, 0 when there is none.
 std::int32_t choosePixelFormat(DeviceContext dc, const PixelFormatRequest& request);
 bool setPixelFormat(DeviceContext dc, std::int32_t format, const PixelFormatRequest& request);
+// One drawable that shows (part of) a window's picture: a device context and the rectangle of the
+// screen it covers, in screen coordinates.
+struct Drawable {
+    DeviceContext dc;
+    Rect rect;
+};
+// The drawables of a window, in the order they are drawn; fills at most `capacity` of them and
+// returns how many there are. Windows and X11: the window's own device context over the whole
+// window, the monitors being viewports inside it. Wayland: one surface per output, each over its
+// output; a surface the compositor has not yet given its size to is listed with an empty rectangle
+// and must not be drawn.
+std::int32_t getWindowDrawables(WindowHandle window, Drawable* drawables, std::int32_t capacity);
 // Draws what the platform lays over a finished frame, just before it is presented: on X11 the
 // measured frame rate of the --fps option (an XScreenSaver hack option), while it is on; nothing
 // on any other platform.
@@ -158,7 +173,8 @@ void drawFrameOverlay(DeviceContext dc);
 // Presents the frame.
 bool swapBuffers(DeviceContext dc);
 GlContext createGlContext(DeviceContext dc);
-// A dc and context of 0 make no context current.
+// A dc and context of 0 make no context current. One context may be made current on each drawable of
+// the window it was created for, in turn.
 bool makeCurrent(DeviceContext dc, GlContext context);
 bool deleteGlContext(GlContext context);
 // wglGetProcAddress: an OpenGL call of the current context beyond version 1.1, or null. Ask only

@@ -34,6 +34,9 @@ struct SaverSettings {
     std::int32_t passwordDelay = kDefaultPasswordDelay;  // seconds
     std::int32_t mouseThreshold = kDefaultMouseThreshold;  // pixels, on either axis
     platform::Point startCursor = {0, 0};
+    // False where the platform could not tell at the start where the pointer is (Wayland tells a
+    // client only once the pointer comes over its window): the first position it reports is the start.
+    bool startCursorKnown = true;
     std::uint32_t startTick = 0;  // milliseconds of the platform tick
     std::uint32_t checkingPassword = 0;
     std::uint32_t closeRequested = 0;
@@ -94,8 +97,14 @@ struct SaverSurface {
     std::int32_t width = 0;
     std::int32_t height = 0;
     bool saverRunningRaised = false;
-    // Where the picture is drawn, one viewport per monitor (full screen) or the whole window.
-    std::vector<SceneViewport> viewports;
+    // Where the picture is drawn: each of the window's drawables (getWindowDrawables) with its
+    // viewports, one per monitor it covers (full screen) or the whole drawable. A drawable without
+    // viewports is not drawn.
+    struct Drawable {
+        platform::DeviceContext dc = 0;
+        std::vector<SceneViewport> viewports;
+    };
+    std::vector<Drawable> drawables;
 };
 bool openSaverWindow(platform::WindowHandle parent, SaverSurface& surface);
 // The monitors, of those given, that show a picture of their own, in their order: not one enclosed
@@ -106,15 +115,16 @@ std::vector<platform::Rect> monitorsWithAPicture(const platform::Rect* monitors,
 // platform reports and that shows a picture of its own, cut to the window; the whole window when
 // the platform knows no monitors.
 std::vector<SceneViewport> fullScreenViewports(const platform::Rect& window);
-// Where the platform resized the saver window (its parent or the screen changed), takes the new
-// size and lays the viewports out again as openSaverWindow does; returns whether anything changed.
+// Where the platform resized the saver window (its parent, the screen or the outputs changed), takes
+// the new size and lays the drawables and their viewports out again as openSaverWindow does; returns
+// whether anything changed.
 bool followWindowSize(SaverSurface& surface);
 // After the Scene is gone: no context current, the device context released, the context deleted,
 // the screen-saver-running state lowered if it was raised.
 void closeSaverWindow(const SaverSurface& surface);
 
-// What the frame loop draws with: render composes a frame and says whether to present it; pauseMs
-// is read after every frame.
+// What the frame loop draws with: render composes a frame, presents it and says whether anything
+// was presented; pauseMs is read after every frame.
 struct FrameStep {
     bool (*render)(void* target, std::int32_t flags);
     std::int32_t (*pauseMs)(void* target);
@@ -126,7 +136,12 @@ struct FrameStep {
 // display is powered off it draws nothing and sleeps kDisplayOffPauseMs between turns, so input is
 // still answered within that time.
 constexpr std::uint32_t kDisplayOffPauseMs = 250;
-void runFrameLoop(platform::DeviceContext dc, const SaverSettings& settings, const FrameStep& step);
+void runFrameLoop(const SaverSettings& settings, const FrameStep& step);
+// One frame of `scene` in every drawable of `surface` that has viewports: the animation moved on
+// once, then in each drawable, with the surface's context made current there (unless the drawable
+// is the window's own device context, where it is current already), the picture drawn, the
+// platform's overlay laid over it and the frame presented. Returns whether any was presented.
+bool presentFrame(Scene& scene, const SaverSurface& surface, std::int32_t flags);
 
 // The close rules of the window procedure as functions of numbers. Ticks are the platform's wrapping
 // 32-bit milliseconds; the delay is in seconds and multiplied in 32-bit unsigned arithmetic.

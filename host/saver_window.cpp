@@ -19,7 +19,7 @@ void abandonSurface(const SaverSurface& surface) {
     if (surface.saverRunningRaised) platform::setScreenSaverRunning(false);
 }
 
-// The frame loop's target: the one Scene and the window, with the viewports, it draws into.
+// The frame loop's target: the one Scene and the window, with its drawables, it draws into.
 struct SceneFrame {
     Scene* scene;
     SaverSurface* surface;
@@ -28,8 +28,7 @@ struct SceneFrame {
 bool renderScene(void* target, std::int32_t flags) {
     const SceneFrame& frame = *static_cast<SceneFrame*>(target);
     if (followWindowSize(*frame.surface)) frame.scene->resize(frame.surface->width, frame.surface->height);
-    const std::vector<SceneViewport>& viewports = frame.surface->viewports;
-    return frame.scene->renderViewports(flags, viewports.data(), static_cast<std::int32_t>(viewports.size()));
+    return presentFrame(*frame.scene, *frame.surface, flags);
 }
 std::int32_t scenePause(void* target) { return static_cast<SceneFrame*>(target)->scene->pauseMs; }
 void sceneResume(void* target) { static_cast<SceneFrame*>(target)->scene->restartRateMeasurement(); }
@@ -48,12 +47,7 @@ bool identical(const platform::Rect& a, const platform::Rect& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-// origin + size, kept within 32 bits whatever sizes the platform reports.
-std::int32_t farEdge(std::int32_t origin, std::int32_t size) {
-    return static_cast<std::int32_t>(std::min<std::int64_t>(std::int64_t{origin} + size, INT32_MAX));
-}
-
-// More monitors than this are not drawn on; no desktop has them.
+// More monitors, or drawables, than this are not drawn on; no desktop has them.
 constexpr std::int32_t kMaxMonitors = 64;
 
 }  // namespace
@@ -85,13 +79,36 @@ std::vector<SceneViewport> fullScreenViewports(const platform::Rect& window) {
 }
 
 
+bool presentFrame(Scene& scene, const SaverSurface& surface, std::int32_t flags) {
+    const MirrorConfig& config = scene.beginFrame(flags);
+    bool presented = false;
+    for (const SaverSurface::Drawable& drawable : surface.drawables) {
+        if (drawable.viewports.empty()) continue;
+        // The window's own device context keeps the context current from set-up on.
+        if (drawable.dc != surface.dc && !platform::makeCurrent(drawable.dc, surface.context)) continue;
+        scene.drawFrame(config, drawable.viewports.data(), static_cast<std::int32_t>(drawable.viewports.size()));
+        platform::drawFrameOverlay(drawable.dc);
+        presented = platform::swapBuffers(drawable.dc) || presented;
+    }
+    return presented;
+}
+
 namespace {
 
+// Each drawable's viewports, cut from the monitors it covers (full screen) or the whole drawable.
 void layOutViewports(SaverSurface& surface) {
-    const platform::Rect windowRect = {surface.x, surface.y, farEdge(surface.x, surface.width),
-                                       farEdge(surface.y, surface.height)};
-    surface.viewports = host.runMode == RunMode::FullScreen ? fullScreenViewports(windowRect)
-                                                            : monitorViewports(windowRect, nullptr, 0);
+    platform::Drawable listed[kMaxMonitors];
+    std::int32_t count = platform::getWindowDrawables(surface.window, listed, kMaxMonitors);
+    if (count < 0) count = 0;
+    if (count > kMaxMonitors) count = kMaxMonitors;
+    surface.drawables.clear();
+    for (std::int32_t i = 0; i < count; ++i) {
+        const platform::Rect& rect = listed[i].rect;
+        const bool empty = rect.right <= rect.left || rect.bottom <= rect.top;
+        surface.drawables.push_back({listed[i].dc, empty                                   ? std::vector<SceneViewport>()
+                                                   : host.runMode == RunMode::FullScreen ? fullScreenViewports(rect)
+                                                                                         : monitorViewports(rect, nullptr, 0)});
+    }
 }
 
 }  // namespace
@@ -170,13 +187,14 @@ bool openSaverWindow(platform::WindowHandle parent, SaverSurface& surface) {
     surface.window = platform::createWindow(0, "OpenGL", "SaverWindow", style, surface.x, surface.y, surface.width,
                                             surface.height, owner, host.instance);
     if (!surface.window) return false;
-    layOutViewports(surface);
     host.saverWindow = surface.window;
     if (fullScreen) {
         platform::setScreenSaverRunning(true);
         surface.saverRunningRaised = true;
     }
-    return attachGlContext(surface);
+    if (!attachGlContext(surface)) return false;
+    layOutViewports(surface);
+    return true;
 }
 
 void closeSaverWindow(const SaverSurface& surface) {
@@ -208,7 +226,7 @@ void runSaverWindow(platform::WindowHandle parent, std::int32_t showCommand) {
     platform::showWindow(surface.window, showCommand);
 
     SceneFrame frame = {host.scene, &surface};
-    runFrameLoop(surface.dc, *host.settings, {renderScene, scenePause, &frame, sceneResume});
+    runFrameLoop(*host.settings, {renderScene, scenePause, &frame, sceneResume});
 
     // The Scene goes first, while its context is still current: its textures are deleted with it.
     delete host.scene;

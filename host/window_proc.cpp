@@ -68,7 +68,7 @@ std::intptr_t saverWindowProc(platform::WindowHandle window, std::uint32_t messa
     switch (message) {
     case WM_CREATE:
         settings->window = window;
-        platform::getCursorPos(settings->startCursor);
+        settings->startCursorKnown = platform::getCursorPos(settings->startCursor);
         settings->startTick = platform::getTickCount();
         break;
     case WM_DESTROY:
@@ -99,8 +99,13 @@ std::intptr_t saverWindowProc(platform::WindowHandle window, std::uint32_t messa
         if (!takingInput) break;
         // The position comes from the cursor itself, not from the message.
         platform::Point now = settings->startCursor;
-        platform::getCursorPos(now);
-        if (cursorMovedBeyond(settings->startCursor, now, settings->mouseThreshold)) requestClose();
+        if (!platform::getCursorPos(now)) break;
+        if (!settings->startCursorKnown) {
+            settings->startCursor = now;
+            settings->startCursorKnown = true;
+        } else if (cursorMovedBeyond(settings->startCursor, now, settings->mouseThreshold)) {
+            requestClose();
+        }
         break;
     }
     default:

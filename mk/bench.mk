@@ -10,7 +10,7 @@ BENCHMARK_PACKAGES := libbenchmark-dev
 
 bench: configure
 	@tools/install-packages $(BENCH_PACKAGES) $(BENCHMARK_PACKAGES) $(DECODE_BENCH_PACKAGES) \
-	  $(MEMCHECK_PACKAGES) $(XVFB_PACKAGES) $(XSCREENSAVER_PACKAGES)
+	  $(MEMCHECK_PACKAGES) $(XVFB_PACKAGES) $(XSCREENSAVER_PACKAGES) $(SWAY_PACKAGES)
 	cmake --preset linux >/dev/null
 	cmake --build $(BUILD) -j $(JOBS) --target morvane glx-floor morvane-render decode_bench render_bench swap-counter xtesthost
 	bench/run-all $(BUILD) bench/RESULTS.md

@@ -1,4 +1,4 @@
-// The X11 build's dialogs with GTK 3, built as the module of gtk_dialogs.h: the message box and the modal
+// The Linux build's dialogs with GTK 3, built as the module of gtk_dialogs.h: the message box and the modal
 // configuration dialog of host/platform.h. Loaded only when one of them is shown.
 #include <gdk/gdkkeysyms.h>
 #include <gdk/gdkx.h>
@@ -19,11 +19,12 @@ constexpr const char* kWebAddress = "www.mrv.test";
 
 const gtkdialogs::Host* host = nullptr;
 
-// GTK opens its own connection to the X server.
+// GTK opens its own connection to the X server, or to the Wayland compositor of a session without X.
 bool start(const gtkdialogs::Host* caller) {
     host = caller;
-    // Window handles are X window ids, so only the X11 backend can own or be owned by them.
-    gdk_set_allowed_backends("x11");
+    // Window handles are X window ids, so X11 comes first, where there is one: only there can a
+    // dialog own or be owned by another program's window.
+    gdk_set_allowed_backends("x11,wayland");
     // Keep the C locale the rest of the program formats and parses numbers in.
     gtk_disable_setlocale();
     return gtk_init_check(nullptr, nullptr);
@@ -204,7 +205,9 @@ std::intptr_t configDialog(platform::WindowHandle owner, platform::DialogProc pr
     makeTransientFor(dialog.window, owner);
     gtk_widget_realize(dialog.window);
     GdkWindow* gdkWindow = gtk_widget_get_window(dialog.window);
-    dialog.handle = GDK_IS_X11_WINDOW(gdkWindow) ? gdk_x11_window_get_xid(gdkWindow) : 0;
+    // On Wayland no other program can name the dialog: any handle of its own that is not 0 does.
+    dialog.handle = GDK_IS_X11_WINDOW(gdkWindow) ? gdk_x11_window_get_xid(gdkWindow)
+                                                 : reinterpret_cast<platform::WindowHandle>(gdkWindow);
     if (dialog.handle == 0) {
         gtk_widget_destroy(dialog.window);
         return -1;

@@ -1,5 +1,5 @@
 // The dialogs module: GTK's message box and configuration dialog, built as a shared object of its own
-// (morvane-gtk.so) that x11_dialogs.cpp opens the first time one is shown. The saver and the display
+// (morvane-gtk.so) that linux_dialogs.cpp opens the first time one is shown. The saver and the display
 // modes never show one, so they never load GTK. The program and the module are built together; the
 // interface number keeps a module of another build from being used.
 #pragma once
@@ -20,7 +20,7 @@ struct Host {
 };
 
 struct Module {
-    // Starts GTK on a connection of its own; false when no X display can be opened.
+    // Starts GTK on a connection of its own; false when no display (X11 or Wayland) can be opened.
     bool (*start)(const Host* host);
     // An error box with one OK button, over `owner` when that is a window; returns once answered.
     void (*messageBox)(platform::WindowHandle owner, const char* text, const char* caption);

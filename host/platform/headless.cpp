@@ -61,6 +61,7 @@ DeviceContext getDC(WindowHandle) { return 0; }
 std::int32_t releaseDC(WindowHandle, DeviceContext) { return 0; }
 std::int32_t choosePixelFormat(DeviceContext, const PixelFormatRequest&) { return 0; }
 bool setPixelFormat(DeviceContext, std::int32_t, const PixelFormatRequest&) { return false; }
+std::int32_t getWindowDrawables(WindowHandle, Drawable*, std::int32_t) { return 0; }
 void drawFrameOverlay(DeviceContext) {}
 bool swapBuffers(DeviceContext) { return false; }
 GlContext createGlContext(DeviceContext) { return 0; }

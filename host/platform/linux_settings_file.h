@@ -1,5 +1,5 @@
-// The X11 build's settings store: the two settings keys kept as groups of one per-user INI file.
-// Implemented in x11_settings.cpp beside the reg* calls of host/platform.h; the pieces here are its testable parts.
+// The Linux build's settings store: the two settings keys kept as groups of one per-user INI file.
+// Implemented in linux_settings.cpp beside the reg* calls of host/platform.h; the pieces here are its testable parts.
 #pragma once
 
 #include <cstddef>

@@ -1,4 +1,4 @@
-// Settings given on the command line of the X11 build (-mirrors, -no-mirrors, as XScreenSaver
+// Settings given on the command line of the Linux build (-mirrors, -no-mirrors, as XScreenSaver
 // passes them): for this run the settings store answers them in place of the stored values,
 // and writes nothing.
 #pragma once

@@ -43,6 +43,15 @@ bool setPixelFormat(DeviceContext dc, std::int32_t format, const PixelFormatRequ
     return SetPixelFormat(dcOf(dc), format, &descriptor) != 0;
 }
 
+// A window of the saver's class keeps one device context of its own (CS_OWNDC), which covers
+// every monitor of the window.
+std::int32_t getWindowDrawables(WindowHandle window, Drawable* drawables, std::int32_t capacity) {
+    RECT rect = {};
+    if (capacity < 1 || !GetWindowRect(reinterpret_cast<HWND>(window), &rect)) return 0;
+    drawables[0] = {getDC(window), {rect.left, rect.top, rect.right, rect.bottom}};
+    return 1;
+}
+
 void drawFrameOverlay(DeviceContext) {}
 
 bool swapBuffers(DeviceContext dc) { return SwapBuffers(dcOf(dc)) != 0; }

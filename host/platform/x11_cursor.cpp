@@ -40,7 +40,7 @@ void applyCursor(Window window) {
 
 }  // namespace x11
 
-namespace platform {
+namespace x11 {
 
 bool getCursorPos(Point& point) {
     Display* d = x11::display();
@@ -70,4 +70,4 @@ CursorHandle setCursor(CursorHandle cursor) {
     return previous;
 }
 
-}  // namespace platform
+}  // namespace x11

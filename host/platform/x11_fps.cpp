@@ -26,7 +26,7 @@ double frameStart = -1.0;
 int frames = 0;
 char text[32] = "";
 
-double nowSeconds() { return static_cast<double>(x11::monotonicNs()) * 1e-9; }
+double nowSeconds() { return static_cast<double>(linux_platform::monotonicNs()) * 1e-9; }
 
 bool prepareFont(Display* d, GLXContext context) {
     if (listsContext == context && listBase != 0) return true;

@@ -5,7 +5,7 @@
 #include "host/platform/x11_internal.h"
 #include "host/saver_constants.h"
 
-namespace platform {
+namespace x11 {
 
 bool getWindowRect(WindowHandle window, Rect& rect) {
     rect = {0, 0, 0, 0};
@@ -62,4 +62,4 @@ WindowHandle getForegroundWindow() {
     return active;
 }
 
-}  // namespace platform
+}  // namespace x11

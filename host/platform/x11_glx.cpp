@@ -47,7 +47,7 @@ GLXFBConfig chooseWindowConfig(Display* d, int screen, int depth) {
 
 }  // namespace x11
 
-namespace platform {
+namespace x11 {
 
 namespace {
 
@@ -74,6 +74,14 @@ std::int32_t choosePixelFormat(DeviceContext dc, const PixelFormatRequest& reque
 bool setPixelFormat(DeviceContext dc, std::int32_t format, const PixelFormatRequest& /*request*/) {
     const x11::WindowRecord* surface = surfaceOf(dc);
     return surface && surface->config && format != 0 && static_cast<VisualID>(format) == surface->visualId;
+}
+
+// The window is its one drawable: the monitors are viewports inside it.
+std::int32_t getWindowDrawables(WindowHandle window, platform::Drawable* drawables, std::int32_t capacity) {
+    Rect rect;
+    if (capacity < 1 || !x11::liveWindow(window) || !x11::getWindowRect(window, rect)) return 0;
+    drawables[0] = {window, rect};
+    return 1;
 }
 
 void drawFrameOverlay(DeviceContext dc) {
@@ -119,4 +127,4 @@ void* getGlProcAddress(const char* name) {
     return reinterpret_cast<void*>(glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)));
 }
 
-}  // namespace platform
+}  // namespace x11

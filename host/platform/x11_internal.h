@@ -1,5 +1,6 @@
 // What the X11 platform files share: the display connection and its error trap, the records of the
-// saver's own windows, the stop request of SIGTERM/SIGINT, and the options main() hands down.
+// saver's own windows, GLX, the cursor and the frame-rate overlay. The X11 port's calls of
+// host/platform.h are display_calls.h's x11:: set; what is not X11's own is in linux_internal.h.
 #pragma once
 
 #include <X11/Xlib.h>
@@ -7,12 +8,10 @@
 #include <GL/glx.h>
 
 #include <cstdint>
-#include <future>
-#include <string>
 #include <vector>
 
-#include "host/platform.h"
-#include "images/texture_image.h"
+#include "host/platform/display_calls.h"
+#include "host/platform/linux_internal.h"
 
 namespace x11 {
 
@@ -22,7 +21,6 @@ namespace x11 {
 Display* display();
 // The connection if it was opened, without trying to open one.
 Display* openedDisplay();
-void closeDisplay();
 Atom atom(const char* name);
 // Makes the handlers above the process's again, after a library that opens a connection of its own
 // (GTK) has put in its own, for every connection.
@@ -79,11 +77,6 @@ bool sameRects(const std::vector<platform::Rect>& a, const std::vector<platform:
 // and the fewest extra buffers; null when the server offers none.
 GLXFBConfig chooseWindowConfig(Display* display, int screen, int depth);
 
-// ---- pictures (x11_pictures_ahead.cpp) -------------------------------------------------------------
-// Starts decoding the sprite field's pictures on a thread of their own; the future of the result is
-// for offerPicturesAhead. An empty future where no thread could be started.
-std::future<PicturesAhead> decodePicturesAhead();
-
 // ---- cursor (x11_cursor.cpp) ----------------------------------------------------------------------
 // The cursor last set with setCursor, applied to a window when it is shown.
 void applyCursor(Window window);
@@ -98,19 +91,5 @@ void setShowFps(bool show);
 void drawFpsOverlay(Display* display, GLXContext context);
 // The context's display lists go with it.
 void forgetFpsContext(GLXContext context);
-
-// ---- stop request (x11_signals.cpp, whose opening comment describes the whole path) --------------
-void installStopHandlers();
-void deferStop();
-bool stopRequested();
-// Sleeps up to `milliseconds`, returning early once a stop is requested.
-void sleepUnlessStopped(std::uint32_t milliseconds);
-
-// ---- time (x11_time.cpp) ----------------------------------------------------------------------------
-// The one clock of the X11 build: CLOCK_MONOTONIC in nanoseconds, which no change of the wall clock moves.
-std::int64_t monotonicNs();
-
-// ---- process (x11_system.cpp) -------------------------------------------------------------------
-void setCommandLine(const std::string& line);
 
 }  // namespace x11

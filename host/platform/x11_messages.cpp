@@ -1,6 +1,6 @@
 // X11 platform: X events become the saver's messages (keys, the three buttons, motion, focus loss,
 // the window manager's close request, the window's destruction), handed to the window model, which
-// owns the queue. Pairs with host/platform.h.
+// owns the queue (linux_messages.cpp). Pairs with host/platform.h (peekMessage).
 #include <cstdint>
 
 #include "host/platform/window_model.h"
@@ -71,7 +71,7 @@ void translateEvent(Display* d, XEvent& event) {
 
 }  // namespace
 
-namespace platform {
+namespace x11 {
 
 bool peekMessage(Message& message) {
     for (;;) {
@@ -86,18 +86,4 @@ bool peekMessage(Message& message) {
     }
 }
 
-bool translateMessage(const Message& message) { return message.message == WM_KEYDOWN; }
-
-std::intptr_t dispatchMessage(const Message& message) { return window_model::dispatch(message); }
-
-bool postMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
-    return window_model::post(window, message, wParam, lParam);
-}
-
-std::intptr_t sendMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
-    return window_model::send(window, message, wParam, lParam);
-}
-
-void postQuitMessage(std::int32_t exitCode) { window_model::postQuit(exitCode); }
-
-}  // namespace platform
+}  // namespace x11

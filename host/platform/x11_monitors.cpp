@@ -61,7 +61,7 @@ bool sameRects(const std::vector<platform::Rect>& a, const std::vector<platform:
 
 }  // namespace x11
 
-namespace platform {
+namespace x11 {
 
 std::int32_t getMonitorRects(Rect* rects, std::int32_t capacity) {
     Display* d = x11::display();
@@ -70,4 +70,4 @@ std::int32_t getMonitorRects(Rect* rects, std::int32_t capacity) {
     return count > 0 ? count : xineramaScreens(d, rects, capacity);
 }
 
-}  // namespace platform
+}  // namespace x11

@@ -31,7 +31,7 @@ bool askServer(Display* d) {
 
 }  // namespace
 
-namespace platform {
+namespace x11 {
 
 bool isDisplayOff() {
     Display* d = x11::openedDisplay();
@@ -48,4 +48,4 @@ bool isDisplayOff() {
     return power.off;
 }
 
-}  // namespace platform
+}  // namespace x11

@@ -201,9 +201,6 @@ void retryGrabs() {
     }
 }
 
-}  // namespace x11
-
-namespace platform {
 
 bool registerClass(const WindowClass& windowClass) {
     // The classes live in this process, but a class is of no use without a display, so its absence
@@ -253,8 +250,8 @@ bool showWindow(WindowHandle window, std::int32_t showCommand) {
         return wasVisible;
     }
     if (!record->mapped) {
-        // Shown means set up (the stop signal's path: x11_signals.cpp).
-        x11::deferStop();
+        // Shown means set up (the stop signal's path: linux_signals.cpp).
+        linux_platform::deferStop();
         // The window may be gone already (a preview whose parent went away): its DestroyNotify ends the run.
         if (!x11::mapWindow(d, *record)) return wasVisible;
         if (record->topLevel) x11::takeInput(d, *record);
@@ -264,9 +261,6 @@ bool showWindow(WindowHandle window, std::int32_t showCommand) {
     XFlush(d);
     return wasVisible;
 }
-
-// The X window goes once the procedure has heard WM_DESTROY (x11::release).
-bool destroyWindow(WindowHandle window) { return window_model::destroy(window); }
 
 bool takeNewWindowSize(WindowHandle window, std::int32_t& width, std::int32_t& height) {
     x11::WindowRecord* record = x11::liveWindow(window);
@@ -299,8 +293,4 @@ bool takeNewWindowSize(WindowHandle window, std::int32_t& width, std::int32_t& h
     return true;
 }
 
-std::intptr_t defWindowProc(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
-    return window_model::defaultProc(window, message, wParam, lParam);
-}
-
-}  // namespace platform
+}  // namespace x11

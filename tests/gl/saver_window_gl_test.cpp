@@ -105,4 +105,36 @@ TEST(SaverWindowRun, NeverReadsBackAWindowInsideAnotherPrograms) {
     host = HostState();
 }
 
+// A window shown through several drawables (Wayland's surfaces, one per output): one animation step
+// a frame, then in each sized drawable in turn the context made current, the picture, the overlay
+// and the present; a drawable the compositor has not sized yet is left alone.
+TEST(SaverWindowRun, PresentsOneAnimationStepInEverySizedDrawable) {
+    OffscreenGl gl;
+    ASSERT_TRUE(gl.create(64, 64)) << gl.error();
+    SaverSettings settings;
+    startRun(RunMode::FullScreen, settings);
+    fake::state.monitors = {{0, 0, 32, 64}, {32, 0, 64, 64}};
+    fake::state.drawables = {{0x51, {0, 0, 32, 64}}, {0x52, {0, 0, 0, 0}}, {0x53, {32, 0, 64, 64}}};
+    SaverSurface surface;
+    ASSERT_TRUE(openSaverWindow(0, surface));
+    {
+        Scene scene(surface.width, surface.height);
+        const std::int32_t framesBefore = scene.frameCount;
+        fake::state.calls.clear();
+        EXPECT_TRUE(presentFrame(scene, surface, 0));
+        EXPECT_EQ(scene.frameCount, framesBefore + 1);
+        EXPECT_EQ(fake::state.calls, (std::vector<std::string>{"makeCurrent 1", "drawFrameOverlay 81", "swapBuffers 81",
+                                                               "makeCurrent 1", "drawFrameOverlay 83", "swapBuffers 83"}));
+        // One output alone is a drawable of its own too, unlike the window's device context.
+        fake::state.drawables = {{0x51, {0, 0, 32, 64}}};
+        fake::state.newWindowSize = fake::Size{64, 64};
+        ASSERT_TRUE(followWindowSize(surface));
+        fake::state.calls.clear();
+        EXPECT_TRUE(presentFrame(scene, surface, 0));
+        EXPECT_EQ(fake::state.calls, (std::vector<std::string>{"makeCurrent 1", "drawFrameOverlay 81", "swapBuffers 81"}));
+    }
+    closeSaverWindow(surface);
+    host = HostState();
+}
+
 }  // namespace

@@ -43,13 +43,18 @@ as_host() {
     DBUS_SESSION_BUS_ADDRESS="unix:path=$TEST_TMP/no-session-bus" "$@"
 }
 
-# savers: the ids of HOST_USER's morvane processes on this test's display.
-savers() {
-  local pid
-  for pid in $(pgrep -u "$HOST_USER" -x morvane); do
-    tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxE "DISPLAY=${DISPLAY}(\.[0-9]+)?" && echo "$pid"
+# host_processes ENTRY [PGREP-OPTION...]: the ids of HOST_USER's processes (those pgrep's options
+# name) whose environment has a line matching the extended regular expression ENTRY.
+host_processes() {
+  local pid entry=$1
+  shift
+  for pid in $(pgrep -u "$HOST_USER" "$@"); do
+    tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxE "$entry" && echo "$pid"
   done
 }
+
+# savers: the ids of HOST_USER's morvane processes on this test's display.
+savers() { host_processes "DISPLAY=${DISPLAY}(\.[0-9]+)?" -x morvane; }
 
 # wait_saver SECONDS: SAVER is the id of the one morvane a host started on this display.
 wait_saver() {

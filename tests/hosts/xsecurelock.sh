@@ -14,12 +14,7 @@ xscreensaver_config
 
 # Whatever of the host user's still runs on this display at the end goes too: xsecurelock keeps a
 # placeholder process in each saver's group, and one left behind would hold the test's files open.
-on_display() {
-  local pid
-  for pid in $(pgrep -u "$HOST_USER"); do
-    tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxE "DISPLAY=${DISPLAY}(\.[0-9]+)?" && echo "$pid"
-  done
-}
+on_display() { host_processes "DISPLAY=${DISPLAY}(\.[0-9]+)?"; }
 end_on_display() { kill -KILL $(on_display) 2>/dev/null; }
 at_exit end_on_display
 

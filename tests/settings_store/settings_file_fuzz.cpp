@@ -1,4 +1,4 @@
-// libFuzzer target for the X11 settings store (host/platform/x11_settings.cpp): any bytes as the
+// libFuzzer target for the Linux settings store (host/platform/linux_settings.cpp): any bytes as the
 // settings file. Reading never changes the file, and a write either fails or reads back what it wrote.
 #include <stdlib.h>
 #include <sys/stat.h>

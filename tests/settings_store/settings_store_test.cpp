@@ -1,4 +1,4 @@
-// Tests of the X11 settings store (host/platform/x11_settings.cpp) against real files: each test gets
+// Tests of the Linux settings store (host/platform/linux_settings.cpp) against real files: each test gets
 // its own $XDG_CONFIG_HOME in a fresh temporary folder.
 #include <dirent.h>
 #include <gtest/gtest.h>

@@ -143,13 +143,20 @@ bool isDisplayOff() {
 }
 bool takeResumedFromStop() { return std::exchange(state.resumedFromStop, false); }
 bool takeStopRequest() { return std::exchange(state.stopRequested, false); }
-bool takeNewWindowSize(WindowHandle, std::int32_t& width, std::int32_t& height) {
+bool takeNewWindowSize(WindowHandle window, std::int32_t& width, std::int32_t& height) {
     const std::optional<fake::Size> size = std::exchange(state.newWindowSize, std::nullopt);
-    if (size) width = size->width, height = size->height;
-    return size.has_value();
+    if (!size) return false;
+    width = size->width, height = size->height;
+    Rect& rect = state.windowRects[window];
+    rect.right = rect.left + width, rect.bottom = rect.top + height;
+    return true;
 }
 WindowHandle getForegroundWindow() { return state.foreground; }
-bool getCursorPos(Point& point) { point = state.cursor; return true; }
+bool getCursorPos(Point& point) {
+    if (state.cursorUnknown) return false;
+    point = state.cursor;
+    return true;
+}
 CursorHandle loadCursor(InstanceHandle instance, std::uintptr_t id) {
     return !instance && id == IDC_ARROW ? fake::kArrowCursor : 0;
 }
@@ -186,8 +193,14 @@ std::int32_t choosePixelFormat(DeviceContext, const PixelFormatRequest& request)
 bool setPixelFormat(DeviceContext, std::int32_t format, const PixelFormatRequest&) {
     return logged("setPixelFormat " + std::to_string(format)) && !state.failSetPixelFormat;
 }
-void drawFrameOverlay(DeviceContext) { logged("drawFrameOverlay"); }
-bool swapBuffers(DeviceContext) { return logged("swapBuffers") && ++state.swaps; }
+std::int32_t getWindowDrawables(WindowHandle window, Drawable* drawables, std::int32_t capacity) {
+    std::vector<Drawable> listed = state.drawables;
+    if (listed.empty() && window_model::alive(window)) listed = {{0xDC00 + window, state.windowRects[window]}};
+    for (std::size_t i = 0; i < listed.size() && i < static_cast<std::size_t>(capacity); ++i) drawables[i] = listed[i];
+    return static_cast<std::int32_t>(listed.size());
+}
+void drawFrameOverlay(DeviceContext dc) { logged("drawFrameOverlay " + std::to_string(dc)); }
+bool swapBuffers(DeviceContext dc) { return logged("swapBuffers " + std::to_string(dc)) && ++state.swaps; }
 GlContext createGlContext(DeviceContext dc) { return logged("createGlContext") && dc ? 0x6100 : 0; }
 void* getGlProcAddress(const char* name) { return state.glProcAddress ? state.glProcAddress(name) : nullptr; }
 bool makeCurrent(DeviceContext dc, GlContext context) {

@@ -59,6 +59,7 @@ struct State {
     std::vector<platform::Rect> monitors;  // getMonitorRects; none: the platform cannot tell
     platform::WindowHandle foreground = 0;
     platform::Point cursor = {0, 0};
+    bool cursorUnknown = false;  // getCursorPos fails while set
     std::uint32_t tick = 0;
     std::int64_t counter = 0;
     std::int64_t frequency = 1000000;
@@ -68,6 +69,8 @@ struct State {
     bool resumedFromStop = false;            // takeResumedFromStop answers it once
     bool stopRequested = false;              // takeStopRequest answers it once
     std::optional<Size> newWindowSize;       // takeNewWindowSize answers it once
+    // getWindowDrawables; none: the window's own device context over the window, as on X11.
+    std::vector<platform::Drawable> drawables;
 
     bool failRegisterClass = false;
     std::int32_t pixelFormat = 7;  // what choosePixelFormat answers

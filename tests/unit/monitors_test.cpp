@@ -18,6 +18,11 @@ namespace {
 
 using Viewports = std::vector<SceneViewport>;
 
+// The viewports of a window of one drawable, as on Windows and X11.
+Viewports viewports(const SaverSurface& surface) {
+    return surface.drawables.size() == 1 ? surface.drawables.front().viewports : Viewports{};
+}
+
 class SaverMonitors : public HostFixture {
 protected:
     void SetUp() override { startOver(); }
@@ -46,20 +51,20 @@ TEST_F(SaverMonitors, FullScreenTakesTheVirtualScreenAndOneViewportPerMonitor) {
     EXPECT_EQ(surface.height, 1280);
     EXPECT_EQ(fake::state.monitorQueries, 1);
     // GL rows count from the window's bottom; the left monitor's bottom is 256 rows above it.
-    EXPECT_EQ(surface.viewports, (Viewports{{1280, 0, 1920, 1080}, {0, 256, 1280, 1024}}));
+    EXPECT_EQ(viewports(surface), (Viewports{{1280, 0, 1920, 1080}, {0, 256, 1280, 1024}}));
 }
 
 TEST_F(SaverMonitors, OneMonitorOrNoneKnownGivesTheWholeWindow) {
     fake::state.screen = {1024, 600};
     ASSERT_TRUE(openSaverWindow(0, surface));
-    EXPECT_EQ(surface.viewports, (Viewports{{0, 0, 1024, 600}}));
+    EXPECT_EQ(viewports(surface), (Viewports{{0, 0, 1024, 600}}));
 
     startOver();
     fake::state.screen = {1024, 600};
     fake::state.monitors = {{0, 0, 1024, 600}};
     SaverSurface single;
     ASSERT_TRUE(openSaverWindow(0, single));
-    EXPECT_EQ(single.viewports, (Viewports{{0, 0, 1024, 600}}));
+    EXPECT_EQ(viewports(single), (Viewports{{0, 0, 1024, 600}}));
 }
 
 TEST_F(SaverMonitors, WithoutAVirtualScreenThePrimaryScreenIsCovered) {
@@ -77,7 +82,7 @@ TEST_F(SaverMonitors, PreviewIsOneViewportAndAsksForNoMonitors) {
     fake::state.monitors = {{0, 0, 1920, 1080}, {1920, 0, 3840, 1080}};
     const platform::WindowHandle parent = fake::addForeignWindow({300, 200, 452, 312});
     ASSERT_TRUE(openSaverWindow(parent, surface));
-    EXPECT_EQ(surface.viewports, (Viewports{{0, 0, 152, 112}}));
+    EXPECT_EQ(viewports(surface), (Viewports{{0, 0, 152, 112}}));
     EXPECT_EQ(fake::state.monitorQueries, 0);
 }
 
@@ -85,13 +90,26 @@ TEST_F(SaverMonitors, ANewWindowSizeLaysTheViewportsOutAgain) {
     fake::state.screen = {1920, 1080};
     ASSERT_TRUE(openSaverWindow(0, surface));
     EXPECT_FALSE(followWindowSize(surface));
-    EXPECT_EQ(surface.viewports, (Viewports{{0, 0, 1920, 1080}}));
+    EXPECT_EQ(viewports(surface), (Viewports{{0, 0, 1920, 1080}}));
     // A second monitor of 1280x720 right of the first: the screen grows with it.
     fake::state.monitors = {{0, 0, 1920, 1080}, {1920, 0, 3200, 720}};
     fake::state.newWindowSize = fake::Size{3200, 1080};
     EXPECT_TRUE(followWindowSize(surface));
     EXPECT_EQ(surface.width, 3200);
-    EXPECT_EQ(surface.viewports, (Viewports{{0, 0, 1920, 1080}, {1920, 360, 1280, 720}}));
+    EXPECT_EQ(viewports(surface), (Viewports{{0, 0, 1920, 1080}, {1920, 360, 1280, 720}}));
+}
+
+// Wayland: a drawable per output, each over its output, and one not yet sized by the compositor.
+TEST_F(SaverMonitors, EachDrawableShowsTheMonitorsItCoversAndAnUnsizedOneNothing) {
+    fake::state.screen = {3200, 1080};
+    fake::state.monitors = {{0, 0, 1920, 1080}, {1920, 0, 3200, 720}};
+    fake::state.drawables = {{0x51, {0, 0, 1920, 1080}}, {0x52, {1920, 0, 3200, 720}}, {0x53, {0, 0, 0, 0}}};
+    ASSERT_TRUE(openSaverWindow(0, surface));
+    ASSERT_EQ(surface.drawables.size(), 3u);
+    EXPECT_EQ(surface.drawables[0].dc, 0x51u);
+    EXPECT_EQ(surface.drawables[0].viewports, (Viewports{{0, 0, 1920, 1080}}));
+    EXPECT_EQ(surface.drawables[1].viewports, (Viewports{{0, 0, 1280, 720}}));
+    EXPECT_TRUE(surface.drawables[2].viewports.empty());
 }
 
 TEST_F(SaverMonitors, OnlyMonitorsOfTheirOwnGetAPictureAndAnOverlongListIsCut) {

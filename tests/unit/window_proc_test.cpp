@@ -139,6 +139,23 @@ TEST_F(SaverWindowProc, MouseMoveClosesBeyondTheThresholdReadingTheCursorNotTheM
     EXPECT_EQ(settings.closeRequested, 1u);
 }
 
+// Wayland tells a client where the pointer is only once it comes over the window.
+TEST_F(SaverWindowProc, APointerUnknownAtTheStartIsMeasuredFromWhereItFirstShows) {
+    fake::state.cursorUnknown = true;
+    open(RunMode::FullScreen);
+    send(WM_MOUSEMOVE);
+    EXPECT_EQ(closesPosted(), 0);
+    fake::state.cursorUnknown = false;
+    fake::state.cursor = {1500, 900};
+    send(WM_MOUSEMOVE);
+    fake::state.cursor = {1550, 950};
+    send(WM_MOUSEMOVE);
+    EXPECT_EQ(closesPosted(), 0);
+    fake::state.cursor = {1551, 900};
+    send(WM_MOUSEMOVE);
+    EXPECT_EQ(closesPosted(), 1);
+}
+
 TEST_F(SaverWindowProc, NegativeThresholdClosesOnTheFirstMoveWithoutMovement) {
     settings.mouseThreshold = -1;
     open(RunMode::FullScreen);

@@ -1,5 +1,6 @@
-// X11 platform: SIGTERM, SIGINT, SIGHUP and SIGUSR1, and SIGCONT for the frame clock. Pairs with
-// x11_internal.h and host/platform.h (takeStopRequest, takeResumedFromStop).
+// Linux platform: SIGTERM, SIGINT, SIGHUP and SIGUSR1, and SIGCONT for the frame clock, whichever
+// display system draws. Pairs with linux_internal.h and host/platform.h (takeStopRequest,
+// takeResumedFromStop).
 //
 // The one path of a stop signal. Until deferStop() (called just before the server's blanking is
 // switched off, and when the saver window is shown) the handler ends the process at once: nothing
@@ -7,7 +8,7 @@
 // returns early, the message box of the dialogs module is dismissed, and the frame loop's next turn
 // finds it through takeStopRequest() and destroys the saver window; the window procedure's
 // WM_DESTROY posts the quit message, and the frame loop ends through the normal tear-down, which puts
-// the server's blanking back.
+// the server's blanking back (X11).
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -16,7 +17,7 @@
 #include <cerrno>
 #include <ctime>
 
-#include "host/platform/x11_internal.h"
+#include "host/platform/linux_internal.h"
 
 namespace {
 
@@ -42,11 +43,11 @@ void onStopSignal(int) {
 
 void onContinue(int) { continued = 1; }
 
-long long monotonicMs() { return x11::monotonicNs() / 1000000; }
+long long monotonicMs() { return linux_platform::monotonicNs() / 1000000; }
 
 }  // namespace
 
-namespace x11 {
+namespace linux_platform {
 
 void installStopHandlers() {
     int ends[2];
@@ -90,7 +91,7 @@ void sleepUnlessStopped(std::uint32_t milliseconds) {
     }
 }
 
-}  // namespace x11
+}  // namespace linux_platform
 
 namespace platform {
 

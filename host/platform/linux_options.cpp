@@ -1,11 +1,11 @@
-// The X11 build's own options: -root, -window-id ID, -mirrors, -no-mirrors, -fps, -help, each with
+// The Linux build's own options: -root, -window-id ID, -mirrors, -no-mirrors, -fps, -help, each with
 // one dash or two (XScreenSaver 6 writes two). The saver's switches (/s, /p ID, /c, -s ...) pass
-// through untouched. Pairs with x11_options.h.
-#include "host/platform/x11_options.h"
+// through untouched. Pairs with linux_options.h.
+#include "host/platform/linux_options.h"
 
 #include <cstring>
 
-namespace x11 {
+namespace linux_platform {
 
 const char* const kUsage =
     "usage: morvane [/s | /p ID | /c [ID] | --root | --window-id ID] [--mirrors | --no-mirrors] [--fps]\n";
@@ -88,4 +88,4 @@ bool parseOptions(int argc, const char* const* argv, Options& options, std::stri
     return true;
 }
 
-}  // namespace x11
+}  // namespace linux_platform

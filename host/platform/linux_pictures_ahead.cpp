@@ -1,10 +1,10 @@
-// X11 platform: the sprite field's pictures decoded on a thread of their own, started at start-up
+// Linux platform: the sprite field's pictures decoded on a thread of their own, started at start-up
 // so that they decode while the saver loads the GL driver (which keeps one processor busy for tens
 // of milliseconds) and are done by the time the scene's loaders ask for them. Pairs with
-// x11_internal.h and images/texture_image.h (offerPicturesAhead), which takes the result.
+// linux_internal.h and images/texture_image.h (offerPicturesAhead), which takes the result.
 #include <system_error>
 
-#include "host/platform/x11_internal.h"
+#include "host/platform/linux_internal.h"
 #include "images/picture_decode.h"
 
 namespace {
@@ -23,7 +23,7 @@ PicturesAhead decodeAll() {
 
 }  // namespace
 
-namespace x11 {
+namespace linux_platform {
 
 std::future<PicturesAhead> decodePicturesAhead() {
     try {
@@ -33,4 +33,4 @@ std::future<PicturesAhead> decodePicturesAhead() {
     }
 }
 
-}  // namespace x11
+}  // namespace linux_platform

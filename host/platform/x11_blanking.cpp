@@ -1,17 +1,11 @@
-// X11 platform: the process's command line, the server's own blanking, optional libraries and
-// the embedded pictures. Pairs with host/platform.h (process, saver state, libraries, embedded data).
+// X11 platform: the server's own blanking, switched off while the saver runs. Pairs with
+// host/platform.h (setScreenSaverRunning).
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
-#include <string>
-
 #include "host/platform/x11_internal.h"
-#include "host/saver_constants.h"
-#include "resources/embedded.h"
 
 namespace {
-
-std::string commandLine;
 
 // The server's blanking while a run of ours has it switched off. Every such run keeps a marker: an
 // unmapped window on the root that carries, as a property, the blanking timeout the user had. A run
@@ -109,14 +103,6 @@ void giveBlankingBack(Display* d) {
 
 namespace x11 {
 
-void setCommandLine(const std::string& line) { commandLine = line; }
-
-}  // namespace x11
-
-namespace platform {
-
-const char* getCommandLine() { return commandLine.c_str(); }
-
 bool setScreenSaverRunning(bool running) {
     // The server's own blanking would cover the saver, so it is switched off while the saver runs
     // and the user's timeout is put back afterwards. Display power management is left alone: the
@@ -127,8 +113,8 @@ bool setScreenSaverRunning(bool running) {
     if (running) {
         // Deferred first: a stop signal that ended the process between switching the blanking off
         // and deferring would leave the timeout at 0, and its marker gone with the connection.
-        // From here on the tear-down puts the settings back (the stop signal's path: x11_signals.cpp).
-        x11::deferStop();
+        // From here on the tear-down puts the settings back (the stop signal's path: linux_signals.cpp).
+        linux_platform::deferStop();
         if (!blanking.marker) switchBlankingOff(d);
     } else if (blanking.marker) {
         giveBlankingBack(d);
@@ -137,18 +123,4 @@ bool setScreenSaverRunning(bool running) {
     return true;
 }
 
-// Passwords belong to the session's screen locker on X11: the saver checks none itself.
-std::uint32_t getPlatformId() { return VER_PLATFORM_WIN32_NT; }
-
-// No library of the other system's password services exists here, so every optional feature that
-// needs one does nothing, silently.
-LibraryHandle loadLibrary(const char* /*name*/) { return 0; }
-void* getProcAddress(LibraryHandle /*library*/, const char* /*name*/) { return nullptr; }
-bool freeLibrary(LibraryHandle /*library*/) { return false; }
-
-// The embedded table's entries; the other resource calls are embedded_resources.cpp's.
-ResourceHandle findResource(InstanceHandle /*instance*/, const char* name) {
-    return name ? reinterpret_cast<ResourceHandle>(findEmbeddedResource(name)) : 0;
-}
-
-}  // namespace platform
+}  // namespace x11

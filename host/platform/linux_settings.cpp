@@ -1,4 +1,4 @@
-// The X11 build's settings store: the reg* calls of host/platform.h over one per-user INI file
+// The Linux build's settings store: the reg* calls of host/platform.h over one per-user INI file
 // (GLib's GKeyFile), and the command-line overrides of settings_override.h. Pairs with linux_settings_file.h.
 #include <fcntl.h>
 #include <glib.h>

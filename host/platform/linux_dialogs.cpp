@@ -1,4 +1,4 @@
-// X11 platform: the dialogs of host/platform.h. Standard error carries the text of every message box;
+// Linux platform: the dialogs of host/platform.h. Standard error carries the text of every message box;
 // the boxes and the configuration dialog come from the GTK module of gtk_dialogs.h, opened the first
 // time one is needed. Once GTK is up, the saver's own X error handlers are installed again.
 #include <dlfcn.h>
@@ -20,7 +20,7 @@ namespace {
 enum class State { Untried, Ready, NoModule, NoDisplay };
 State state = State::Untried;
 const gtkdialogs::Module* module = nullptr;
-const gtkdialogs::Host host = {x11::stopRequested};
+const gtkdialogs::Host host = {linux_platform::stopRequested};
 
 // The folder this program was started from, links resolved; empty when the system does not say.
 std::string programFolder() {
@@ -110,9 +110,13 @@ std::intptr_t dialogBoxParam(InstanceHandle /*instance*/, std::int32_t templateI
     const State started = start();
     if (started == State::NoDisplay) {
         const char* display = std::getenv("DISPLAY");
+        const char* wayland = std::getenv("WAYLAND_DISPLAY");
         if (display && *display) {
             std::fprintf(stderr, "morvane: cannot show the configuration dialog: cannot open the X display \"%s\"\n",
                          display);
+        } else if (wayland && *wayland) {
+            std::fprintf(stderr, "morvane: cannot show the configuration dialog: cannot open the Wayland display \"%s\"\n",
+                         wayland);
         } else {
             std::fputs("morvane: cannot show the configuration dialog: DISPLAY is not set\n", stderr);
         }

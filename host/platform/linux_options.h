@@ -1,11 +1,11 @@
-// The X11 build's own command-line options (those a hack of XScreenSaver is started with), taken
-// out of argv before the rest is read with the saver's usual grammar. Pairs with x11_options.cpp.
+// The Linux build's own command-line options (those a hack of XScreenSaver is started with), taken
+// out of argv before the rest is read with the saver's usual grammar. Pairs with linux_options.cpp.
 #pragma once
 
 #include <string>
 #include <vector>
 
-namespace x11 {
+namespace linux_platform {
 
 enum class DrawTarget { OwnWindow, Root, WindowId };
 
@@ -28,4 +28,4 @@ bool parseWindowId(const char* text, unsigned long& id);
 
 extern const char* const kUsage;
 
-}  // namespace x11
+}  // namespace linux_platform
