@@ -74,6 +74,7 @@ void Scene::resize(std::int32_t newWidth, std::int32_t newHeight) {
 
 const MirrorConfig& Scene::beginFrame(std::int32_t flags) {
     if (!spriteField || spriteField->supportsMirrors()) mirrorsOn = (flags & kMirrorFlag) != 0;
+    ++frameNumber;
     advance();
     // A transition that the drift started during this advance is drawn already, at its first angle.
     return configToDraw();
@@ -105,7 +106,7 @@ void Scene::drawFrame(const MirrorConfig& config, const SceneViewport* viewports
         if (!cleared) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         cleared = true;
     };
-    if (copies) copies->fitTextures(viewports, count);
+    if (copies) copies->fitTextures(viewports, count, frameNumber);
     // Drawn into the window's corner, the field needs the window cleared first.
     if (!copies || copies->surface() != WedgeCopies::Surface::Framebuffer) clearOnce();
     for (std::int32_t i = 0; i < count; ++i) {

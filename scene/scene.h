@@ -73,6 +73,7 @@ public:
     float time = 0.0f;  // seconds since the clock start, in whole milliseconds
     float lastMeasureTime = 0.0f;
     std::int32_t frameCount = 0;
+    std::uint64_t frameNumber = 0;  // beginFrame's count
     std::int32_t targetFps = 30;
     std::int32_t pauseMs = 41;  // the host sleeps this long after each frame; 1..1000
     bool rateRestartPending = false;

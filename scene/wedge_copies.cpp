@@ -291,7 +291,7 @@ void WedgeCopies::release() {
     reservedColumns = reservedRows = 0;
 }
 
-void WedgeCopies::fitTextures(const SceneViewport* viewports, std::int32_t count) {
+void WedgeCopies::fitTextures(const SceneViewport* viewports, std::int32_t count, std::uint64_t frame) {
     const Surface where = surface();
     std::int32_t columns = 0, rows = 0;
     for (std::int32_t i = 0; viewports && i < count; ++i) {
@@ -303,7 +303,15 @@ void WedgeCopies::fitTextures(const SceneViewport* viewports, std::int32_t count
         columns = std::max(columns, wanted.columns);
         rows = std::max(rows, wantedRows);
     }
-    if (columns > 0) reserve(columns, rows);
+    if (frame != fittedFrame) {
+        fittedFrame = frame;
+        lastColumns = frameColumns;
+        lastRows = frameRows;
+        frameColumns = frameRows = 0;
+    }
+    frameColumns = std::max(frameColumns, columns);
+    frameRows = std::max(frameRows, rows);
+    if (columns > 0) reserve(std::max(frameColumns, lastColumns), std::max(frameRows, lastRows));
 }
 
 std::int32_t WedgeCopies::textureSide(std::int32_t pixels) const {

@@ -40,10 +40,12 @@ public:
 
     // Where the field is drawn, decided at the first call; the context must be current.
     Surface surface();
-    // Makes the textures fit the largest area the copies draw in any of `viewports` this frame:
-    // a window that shrank frees what it no longer needs and draws as one made at its new size,
-    // monitors of different sizes share one set. Before the frame's first drawField.
-    void fitTextures(const SceneViewport* viewports, std::int32_t count);
+    // Makes the textures fit the largest area the copies draw this frame and the one before, in any
+    // of `viewports` of any drawable (`frame` tells one frame from the next): a window that shrank
+    // frees what it no longer needs from its second frame at the new size and draws as one made at
+    // that size; monitors and outputs of different sizes share one set. Before each drawable's
+    // first drawField.
+    void fitTextures(const SceneViewport* viewports, std::int32_t count, std::uint64_t frame);
     // The field inside the first wedge of `config`, for the current viewport and its projection,
     // drawn once: into the texture, or into the viewport's bottom-left corner of the window (which
     // must be cleared already), copied into textures from there and that corner cleared again.
@@ -94,6 +96,9 @@ private:
     unsigned int framebuffer = 0;
     // Whether textures may have any size (OpenGL 2.0); else powers of two.
     bool anySize = false;
+    // The largest area asked for in the frame `fittedFrame` and in the one before.
+    std::uint64_t fittedFrame = 0;
+    std::int32_t frameColumns = 0, frameRows = 0, lastColumns = 0, lastRows = 0;
     // The textures hold an area of up to this many columns and rows.
     std::int32_t reservedColumns = 0, reservedRows = 0;
     // The smallest area the textures could not be made for (out of memory, or too large): larger

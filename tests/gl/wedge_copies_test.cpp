@@ -208,19 +208,27 @@ TEST(WedgeCopies, MonitorsOfDifferentSizesKeepTheirTextures) {
     OffscreenGl gl;
     ASSERT_TRUE(gl.create(1920, 1024)) << gl.error();
     const SceneViewport monitors[] = {{0, 0, 1280, 1024}, {1280, 0, 640, 480}};
-    for (const Surface surface : {Surface::Framebuffer, Surface::Window}) {
-        freshScene(7, surface);
-        Scene scene(1920, 1024);
-        for (std::int64_t frame = 1; frame <= 3; ++frame) {
-            fake::state.counter = frame * 33000;
-            scene.renderViewports(0x10000, monitors, 2);
+    // Both in one drawable, as on X11 and Windows, or each a drawable of its own, as Wayland's outputs
+    // are, the smaller one drawn first.
+    for (const bool drawables : {false, true}) {
+        for (const Surface surface : {Surface::Framebuffer, Surface::Window}) {
+            freshScene(7, surface);
+            Scene scene(1920, 1024);
+            GLuint before = 0;
+            for (std::int64_t frame = 1; frame <= 10; ++frame) {
+                if (frame == 4) before = nextTextureName();
+                fake::state.counter = frame * 33000;
+                if (!drawables) {
+                    scene.renderViewports(0x10000, monitors, 2);
+                    continue;
+                }
+                const MirrorConfig& config = scene.beginFrame(0x10000);
+                scene.drawFrame(config, &monitors[1], 1);
+                scene.drawFrame(config, &monitors[0], 1);
+            }
+            EXPECT_EQ(nextTextureName(), before + 1)
+                << (surface == Surface::Window ? "window" : "framebuffer") << (drawables ? ", drawables" : "");
         }
-        const GLuint before = nextTextureName();
-        for (std::int64_t frame = 4; frame <= 10; ++frame) {
-            fake::state.counter = frame * 33000;
-            scene.renderViewports(0x10000, monitors, 2);
-        }
-        EXPECT_EQ(nextTextureName(), before + 1) << (surface == Surface::Window ? "window" : "framebuffer");
     }
     setFixedSceneSeed(-1);
 }
