@@ -35,15 +35,21 @@ AtlasRect shownPart(const std::uint8_t* rgba, std::int32_t sheetWidth, std::int3
     const std::int32_t left = std::max(0, piece.x - 1), right = std::min(sheetWidth, piece.x + piece.width + 1);
     const std::int32_t top = std::max(0, piece.y - 1), bottom = std::min(sheetHeight, piece.y + piece.height + 1);
     std::int32_t firstColumn = right, lastColumn = left - 1, firstRow = bottom, lastRow = top - 1;
+    const auto alpha = [&](std::int32_t x, std::int32_t y) {
+        return rgba[(static_cast<std::size_t>(y) * static_cast<std::size_t>(sheetWidth) + x) * 4 + 3];
+    };
     for (std::int32_t y = top; y < bottom; ++y) {
-        const std::uint8_t* line = rgba + (static_cast<std::size_t>(y) * static_cast<std::size_t>(sheetWidth)) * 4;
-        for (std::int32_t x = left; x < right; ++x) {
-            if (line[static_cast<std::size_t>(x) * 4 + 3] == 0) continue;
-            firstColumn = std::min(firstColumn, x);
-            lastColumn = std::max(lastColumn, x);
-            firstRow = std::min(firstRow, y);
-            lastRow = std::max(lastRow, y);
-        }
+        // The row's first texel with alpha; then, from its end inwards, a last one beyond the
+        // columns found so far, if there is one.
+        std::int32_t x = left;
+        while (x < right && alpha(x, y) == 0) ++x;
+        if (x == right) continue;
+        firstColumn = std::min(firstColumn, x);
+        std::int32_t last = right - 1;
+        while (last > std::max(x, lastColumn) && alpha(last, y) == 0) --last;
+        lastColumn = std::max(lastColumn, last);
+        firstRow = std::min(firstRow, y);
+        lastRow = y;
     }
     if (lastColumn < firstColumn) return AtlasRect{piece.x, piece.y, 0, 0};
     // A sample reads the two texels around it on each axis: at less than half a texel before the
