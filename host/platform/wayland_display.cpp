@@ -145,10 +145,22 @@ bool startEgl(Connection& c) {
     // No alpha: the surfaces are opaque, whatever the picture leaves in the alpha channel.
     const EGLint wanted[] = {EGL_SURFACE_TYPE, EGL_WINDOW_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT, EGL_RED_SIZE, 8,
                              EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_ALPHA_SIZE, 0, EGL_NONE};
+    EGLConfig configs[64];
     EGLint count = 0;
-    EGLConfig config = nullptr;
-    if (!eglBindAPI(EGL_OPENGL_API) || !eglChooseConfig(c.egl, wanted, &config, 1, &count) || count < 1) return false;
-    c.config = config;
+    if (!eglBindAPI(EGL_OPENGL_API) || !eglChooseConfig(c.egl, wanted, configs, 64, &count) || count < 1) return false;
+    // The sizes asked for are least sizes, and EGL lists the deepest colour first: 10 bits a channel,
+    // which the software renderer packs and unpacks at every pixel (8.3 against 5.8 ms a frame).
+    // Eight bits a channel and no alpha, as the X11 visual has, where there is such a config.
+    c.config = configs[0];
+    for (EGLint i = 0; i < count; ++i) {
+        EGLint red = 0, alpha = 0;
+        eglGetConfigAttrib(c.egl, configs[i], EGL_RED_SIZE, &red);
+        eglGetConfigAttrib(c.egl, configs[i], EGL_ALPHA_SIZE, &alpha);
+        if (red == 8 && alpha == 0) {
+            c.config = configs[i];
+            break;
+        }
+    }
     return true;
 }
 
