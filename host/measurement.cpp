@@ -11,6 +11,7 @@
 #include <cstdlib>
 
 #include "host/platform.h"
+#include "scene/frame_clock.h"
 #include "scene/scene_seed.h"
 
 namespace {
@@ -114,7 +115,8 @@ void writeFrameReport() {
     longestGap(gap, peak);
     std::fprintf(stderr,
                  "morvane: frames=%ld seconds=%.3f fps=%.2f recent-seconds=%.3f recent-fps=%.2f longest-gap=%.3f "
-                 "peak-second-after-gap=%ld\n",
+                 "peak-second-after-gap=%ld longest-measurement=%.3f\n",
                  presented, seconds, seconds > 0.0 ? static_cast<double>(presented - 1) / seconds : 0.0, recentSeconds,
-                 recentSeconds > 0.0 ? static_cast<double>(recentIntervals) / recentSeconds : 0.0, gap, peak);
+                 recentSeconds > 0.0 ? static_cast<double>(recentIntervals) / recentSeconds : 0.0, gap, peak,
+                 static_cast<double>(clockBase.longestMeasurement));
 }

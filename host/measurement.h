@@ -12,5 +12,7 @@ void readMeasurementSettings(const char* (*get)(const char* name));
 // the caller then ends the run through its normal tear-down.
 bool framePresented();
 // Writes the frame report, when it was asked for: frames presented, the seconds from the first to
-// the last of them, and the same two figures for the last few seconds of the run.
+// the last of them, the same two figures for the last few seconds of the run, the longest pause
+// between two presents and the most frames within a second after it, and the longest span one
+// measurement of the frame clock's pacing covered.
 void writeFrameReport();

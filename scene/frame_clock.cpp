@@ -2,6 +2,8 @@
 // pause the host sleeps after each frame. Pairs with frame_clock.h and scene.h.
 #include "scene/frame_clock.h"
 
+#include <algorithm>
+
 #include "host/platform.h"
 #include "scene/scene.h"
 
@@ -25,6 +27,10 @@ std::int32_t clampPause(std::int32_t pauseMs) {
     if (pauseMs < 1) return 1;
     if (pauseMs > 1000) return 1000;
     return pauseMs;
+}
+
+std::int32_t nextPause(std::int32_t pauseMs, std::int32_t correction) {
+    return clampPause(std::max(pauseMs / 2, pauseMs + correction));
 }
 
 void Scene::startClock() {
@@ -68,5 +74,6 @@ void Scene::updateClock() {
     framesPerSecond = static_cast<float>(frameCount) / dt;
     frameCount = 0;
     lastMeasureTime = time;
-    pauseMs = clampPause(pauseMs + pacingCorrection(previous, targetFps));
+    pauseMs = nextPause(pauseMs, pacingCorrection(previous, targetFps));
+    if (dt > clockBase.longestMeasurement) clockBase.longestMeasurement = dt;
 }

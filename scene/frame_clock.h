@@ -10,6 +10,9 @@ struct ClockBase {
     std::int64_t counterFrequency = 0;  // counts per second; 0 or less means: use the tick instead
     std::int64_t counterStart = 0;  // counts
     std::uint32_t tickStart = 0;  // milliseconds of the platform tick, for the fallback
+    // The longest span one rate measurement covered, in seconds (the frame report prints it): a
+    // stop or a dark spell that was measured as one slow second shows here.
+    float longestMeasurement = 0.0f;
 };
 extern ClockBase clockBase;
 
@@ -24,3 +27,9 @@ std::int32_t pacingCorrection(std::int32_t previousFps, std::int32_t targetFps);
 
 // The pause kept within 1..1000 milliseconds.
 std::int32_t clampPause(std::int32_t pauseMs);
+
+// The pause after one measurement: the current pause changed by `correction`, but shortened to no
+// less than half of it, and then clamped. One slow second (a busy machine, a page-in) would
+// otherwise cut the pause to 1 ms at once, and the loop would run unpaced for the two seconds its
+// lagging estimate takes to notice: hundreds of frames a second, on a machine already short of time.
+std::int32_t nextPause(std::int32_t pauseMs, std::int32_t correction);

@@ -25,6 +25,14 @@ TEST(PacingCorrection, PauseIsClampedToOneSecondAndOneMillisecond) {
     EXPECT_EQ(clampPause(1007), 1000);
 }
 
+TEST(PacingCorrection, OneMeasurementAtMostHalvesThePause) {
+    EXPECT_EQ(nextPause(30, -483), 15);
+    EXPECT_EQ(nextPause(30, -10), 20);
+    EXPECT_EQ(nextPause(1, -483), 1);
+    EXPECT_EQ(nextPause(47, 8), 55);
+    EXPECT_EQ(nextPause(998, 8), 1000);
+}
+
 TEST(PacingCorrection, ElapsedMillisecondsMultiplyBeforeDividing) {
     // 3 counts at 3 per second is exactly 1000 ms; dividing first would lose it.
     EXPECT_EQ(elapsedMilliseconds(3, 0, 3), 1000);
@@ -74,7 +82,7 @@ TEST_F(FrameClock, FirstMeasurementAddsSixWhateverTheRate) {
     EXPECT_EQ(scene.pauseMs, 47 + 8);
 }
 
-TEST_F(FrameClock, StallMakesOneLowMeasurementAndTheNextOneShortensThePause) {
+TEST_F(FrameClock, StallMakesOneLowMeasurementAndTheNextOneHalvesThePause) {
     Scene scene(640, 480, Scene::WithoutGraphics{});
     frameAt(scene, 0.5);
     frameAt(scene, 7.5);  // a seven-second stall: one measurement over it
@@ -82,9 +90,10 @@ TEST_F(FrameClock, StallMakesOneLowMeasurementAndTheNextOneShortensThePause) {
     EXPECT_EQ(scene.pauseMs, 47);
     frameAt(scene, 9.0);  // the previous estimate truncates to 0: no correction, no division
     EXPECT_EQ(scene.pauseMs, 47);
+    EXPECT_FLOAT_EQ(clockBase.longestMeasurement, 7.5f);
     scene.framesPerSecond = 1.0f;
     frameAt(scene, 10.0);
-    EXPECT_EQ(scene.pauseMs, 1);
+    EXPECT_EQ(scene.pauseMs, 23);
 }
 
 TEST_F(FrameClock, ADarkSpellIsNotMeasuredAsASlowSecond) {
@@ -113,6 +122,7 @@ TEST_F(FrameClock, AStoppedProcessStartsANewMeasurementWhenContinued) {
     for (int frame = 0; frame < 30 * 3; ++frame) frameAt(scene, t += 1.0 / 30);
     EXPECT_GE(scene.pauseMs, settled - 2);
     EXPECT_NEAR(scene.framesPerSecond, 30.0f, 1.5f);
+    EXPECT_LT(clockBase.longestMeasurement, 1.1f);
 }
 
 TEST_F(FrameClock, CounterBaseIsTakenOncePerProcess) {
